@@ -1,0 +1,20 @@
+// Text <-> number the way every settings reader and writer does it,
+// independent of the process locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tenji {
+
+// Like atof/atoi: leading white space and one sign are allowed, conversion
+// stops at the first character that does not fit, text that does not begin
+// with a number gives 0. Integers beyond the int range saturate.
+double text_to_real(std::string_view text);
+int text_to_int(std::string_view text);
+
+// "%.<decimals>f" and "%d" with '.' as the decimal point.
+std::string format_real(double value, int decimals);
+std::string format_int(int value);
+
+}  // namespace tenji

@@ -1,0 +1,16 @@
+// A message box without an owner window, for alerts raised deep in the core
+// (out of memory). The desktop program installs a real message box; the
+// default writes the alert to stderr.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace tenji::platform {
+
+void show_alert(std::string_view text, std::string_view caption);
+
+// An empty function restores the default.
+void set_alert_handler(std::function<void(std::string_view text, std::string_view caption)> handler);
+
+}  // namespace tenji::platform
