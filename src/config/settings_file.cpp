@@ -71,10 +71,12 @@ std::string settings_path_for_executable(const std::string& executable_path) {
 std::string choose_settings_path(const std::string& executable_path, const SettingsPathProbe& probe) {
   const std::string beside = settings_path_for_executable(executable_path);
   if (probe.file_exists(beside)) return beside;
-  std::string dir = directory_of(executable_path);
-  if (dir.empty()) dir = ".";
-  if (probe.directory_writable(dir) || probe.config_home.empty()) return beside;
-  return probe.config_home + "/tenjiprint/" + base_name_of(executable_path) + ".ini";
+  const std::string dir = directory_of(executable_path);
+  if (probe.directory_writable(dir.empty() ? std::string(1, '.') : dir) || probe.config_home.empty())
+    return beside;
+  std::string fallback = probe.config_home;
+  fallback.append("/tenjiprint/").append(base_name_of(executable_path)).append(".ini");
+  return fallback;
 }
 
 std::string settings_file_path() {

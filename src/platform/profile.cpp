@@ -23,13 +23,9 @@ std::vector<Line> split_lines(const std::string& bytes) {
       lines.push_back({bytes.substr(start), ""});
       break;
     }
-    std::size_t end = nl;
-    std::string eol = "\n";
-    if (end > start && bytes[end - 1] == '\r') {
-      --end;
-      eol = "\r\n";
-    }
-    lines.push_back({bytes.substr(start, end - start), eol});
+    const bool crlf = nl > start && bytes[nl - 1] == '\r';
+    const std::size_t end = crlf ? nl - 1 : nl;
+    lines.push_back({bytes.substr(start, end - start), crlf ? "\r\n" : "\n"});
     start = nl + 1;
   }
   return lines;
@@ -176,7 +172,9 @@ bool write_profile_string(std::string_view section, std::string_view key, std::s
     }
   } else {
     terminate_last(lines.size());
-    lines.push_back({"[" + std::string(section) + "]", eol});
+    std::string header(1, '[');
+    header.append(section).append(1, ']');
+    lines.push_back({header, eol});
     lines.push_back({new_text, eol});
   }
   return replace_file_atomically(path, join_lines(lines));

@@ -1,0 +1,54 @@
+// libFuzzer target: any bytes as a document file, read from a real file.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+#include "document/braille_file_reader.h"
+#include "platform/alert.h"
+
+namespace {
+
+std::string scratch_path() {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir && dir[0] ? dir : "/tmp") + "/nrk-fuzz-" + std::to_string(::getpid()) + ".NRK";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = scratch_path();
+  static const bool quiet = [] {
+    tenji::platform::set_alert_handler([](std::string_view, std::string_view) {});
+    return true;
+  }();
+  (void)quiet;
+
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) std::abort();
+  if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
+  std::fclose(f);
+
+  tenji::BrailleDocument doc;
+  tenji::BrailleFileReader reader(path.c_str());
+  const int result = reader.read(&doc);
+  if (result != 0 && result != -1) std::abort();
+  if (result == -1 && size >= 1025 && std::memcmp(data, "%NRQ", 4) == 0 &&
+      (data[512] == 0xFF || data[513] == 0xFF || data[514] == 0xFF)) {
+    // Only a missing body marker may refuse a file with a good signature.
+    for (std::size_t i = 1024; i < size; ++i)
+      if (data[i] == 0xFF) std::abort();
+  }
+
+  char buf[tenji::BRAILLE_LINE_MAX + 1];
+  for (int n = 1; n <= doc.line_count(); ++n) {
+    doc.get_line(buf, n);
+    const auto line = doc.line_record(n);
+    if (std::strlen(buf) != static_cast<std::size_t>(line->length)) std::abort();
+    if (std::memchr(buf, 0x18, std::strlen(buf))) std::abort();
+  }
+  return 0;
+}

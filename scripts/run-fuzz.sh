@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, AddressSanitizer + UBSan) and runs each
+# for a bounded time over its committed seed corpus. Any crash, leak or
+# sanitizer report fails the run. Seconds per target: $1 (default 45).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-45}"
+bash scripts/install-deps.sh
+cmake --preset fuzz
+cmake --build --preset fuzz
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/nrk"
+if TMPDIR="$work" ./build/fuzz/fuzz/nrk_reader_fuzz -max_total_time="$seconds" -max_len=8192 \
+    -rss_limit_mb=2048 -print_final_stats=1 "$work/nrk" fuzz/corpus/nrk >"$work/log" 2>&1; then
+  grep -E '^(Done|stat::)' "$work/log"
+else
+  cat "$work/log"
+  echo "nrk_reader_fuzz failed" >&2
+  exit 1
+fi

@@ -1,0 +1,60 @@
+// A Braille document in memory: a 512-byte header block and numbered lines
+// of cell bytes (0xA0-0xDF, dot pattern = byte - 0xA0).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tenji {
+
+inline constexpr std::size_t BRAILLE_LINE_MAX = 1520;  // bytes before the terminator
+
+struct BrailleLine {
+  char text[BRAILLE_LINE_MAX + 1];  // zero-terminated, zero after the terminator
+  std::int32_t length;              // bytes before the terminator
+  std::int32_t fd_flag;             // 1 when the file introduced the line with 0xFD
+};
+
+// A zero-filled line holding `text` (cut to BRAILLE_LINE_MAX bytes).
+BrailleLine make_braille_line(std::string_view text, int fd_flag = 0);
+
+class BrailleDocument {
+ public:
+  static constexpr std::size_t HEADER_SIZE = 512;
+
+  BrailleDocument();
+
+  // Copies the line to the end. Returns 1, or 0 when memory ran out: the
+  // user is told, and the document stays as it was.
+  int append_line(BrailleLine line);
+
+  // Copies the text of line n (counting from 1) with its terminator into
+  // `buffer`, which must hold BRAILLE_LINE_MAX + 1 bytes. Out of range, the
+  // buffer is left as the empty string.
+  void get_line(char* buffer, int n) const;
+
+  int line_count() const { return static_cast<int>(entries_.size()); }
+
+  // The whole record of line n, or nothing when out of range.
+  std::optional<BrailleLine> line_record(int n) const;
+
+  unsigned char header[HEADER_SIZE];
+
+ private:
+  // Lines are kept compactly: all texts one after another in `cells_`, and
+  // per line where its text starts, how long it is and its flag. A record of
+  // 1529 bytes per line would make a long document cost ~50 times the memory.
+  struct Entry {
+    std::size_t offset;
+    std::int32_t length;
+    std::int32_t fd_flag;
+  };
+  std::string cells_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace tenji
