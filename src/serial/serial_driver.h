@@ -1,0 +1,51 @@
+// The serial driver behind SerialPort: it opens and prepares a COM port and
+// serves every table operation through the CommApi.
+#pragma once
+
+#include <cstdint>
+
+#include "serial/comm_api.h"
+#include "serial/serial_port.h"
+
+namespace tenji {
+
+struct SerialDriverRecord {
+  std::int32_t rx_queue_size;
+  std::uint32_t tx_queue_size;
+  DCB dcb;  // the driver's model of the line; every setter applies it whole
+  std::uint32_t line_errors;
+  std::uint32_t saved_event_mask;
+  std::uint32_t uart_word;
+  CommHandle handle;
+  CommTimeouts saved_timeouts;
+  Overlapped overlapped;
+};
+
+// Opens "\\.\COM<port_index + 1>" and prepares the DCB (applied by the
+// set_line that follows). 0, or a code also stored in `status`.
+int open_device(SerialPort* port, int port_index);
+
+// The set_line operation: baud, parity letter (E M N O S, either case), data
+// bits, stop bits (1 or 2). Returns `status` after the call.
+int driver_set_line(SerialPort* port, int baud, int parity, int data_bits, int stop_bits);
+
+// Fills every slot but the two reserved ones and clear_error.
+void install_driver_operations(SerialPort* port);
+
+// Writes one byte, retrying while the queue is full until `timeout_ms` has
+// passed (-1: no limit), calling the idle hook between tries. `status` is
+// left as it was on entry.
+int write_byte_timed(SerialPort* port, int value, int timeout_ms);
+
+// Waits `ms` milliseconds, calling the idle hook; its negative result ends
+// the wait early and is returned.
+int idle_wait(SerialPort* port, int ms);
+
+// The default idle hook: serves the calling thread's pending messages where
+// the platform has them, then yields the processor briefly. Always 0.
+int drain_message_queue(SerialPort* port);
+
+// The full dump of a port opened by this driver.
+int driver_dump(SerialPort* port, const LineSink& sink);
+
+}  // namespace tenji

@@ -1,0 +1,105 @@
+// A serial port: a plain record carrying its own table of operations, filled
+// by the driver at open, with a not-supported default in every slot.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace tenji {
+
+// Driver error codes; 0 is success.
+enum : int {
+  ASOK = 0,
+  ASFAILURE = -1,
+  ASBADPORTID = -2,
+  ASPORTBUSY = -3,
+  ASOUTOFMEMORY = -5,
+  ASNORXDATA = -8,
+  ASTXQUEUEFULL = -9,
+  ASNODEVICE = -14,
+  ASUNSUPPORTED = -24,
+  ASBADBAUD = -25,
+  ASBADPARITY = -26,
+  ASBADDATABITS = -27,
+  ASBADSTOPBITS = -28,
+  ASHANDSHAKEBLOCK = -36,
+};
+
+inline constexpr int WINDOWS_DRIVER_KIND = 15;
+inline constexpr int MS_CTS_ON = 0x10;
+
+struct SerialPort;
+struct SerialDriverRecord;
+
+// Receives one line of a port dump.
+using LineSink = std::function<void(const char* line)>;
+// Called while the driver waits; a negative result aborts the wait.
+using IdleHook = int (*)(SerialPort* port);
+
+struct SerialPort {
+  SerialDriverRecord* driver;
+  SerialPort* next;
+  std::int32_t port_index;
+  std::int32_t status;
+  std::int32_t driver_kind;
+  std::int32_t reserved_a;
+  std::uint32_t count;
+
+  int (*read_byte)(SerialPort*);
+  int (*reserved_op_1)(SerialPort*);
+  int (*write_byte)(SerialPort*, int value);
+  int (*close)(SerialPort*);
+  int (*set_line)(SerialPort*, int baud, int parity, int data_bits, int stop_bits);
+  int (*set_xon_xoff)(SerialPort*, int on);
+  int (*set_rts_cts)(SerialPort*, int on);
+  int (*set_dtr_dsr)(SerialPort*, int on);
+  int (*set_dtr)(SerialPort*, int on);
+  int (*set_rts)(SerialPort*, int on);
+  int (*tx_free)(SerialPort*);
+  int (*tx_used)(SerialPort*);
+  int (*rx_free)(SerialPort*);
+  int (*rx_used)(SerialPort*);
+  int (*clear_tx_buffer)(SerialPort*);
+  int (*write_block)(SerialPort*, const void* bytes, unsigned n);
+  int (*read_block)(SerialPort*, void* buffer, unsigned n);
+  int (*dump_port)(SerialPort*, const LineSink& sink);
+  int (*send_break)(SerialPort*, int ms);
+  int (*modem_status)(SerialPort*);
+  int (*line_status)(SerialPort*);
+  int (*clear_line_status)(SerialPort*);
+  int (*reserved_op_2)(SerialPort*);
+  void (*clear_error)(SerialPort*);
+
+  std::int32_t reserved_b;
+};
+
+struct SerialDriverDefaults {
+  std::int32_t rx_queue_size;
+  std::uint32_t tx_queue_size;
+  IdleHook idle_hook;
+};
+extern SerialDriverDefaults serial_driver_defaults;
+
+// Every live port, newest first, linked through `next`.
+extern SerialPort* open_ports;
+extern int exit_hook_registered;
+extern SerialPort fallback_port;
+
+// Opens COM<port_index + 1> with the line values. Never returns null; the
+// caller tests `status` and disposes of the port with its close operation.
+SerialPort* port_open(int port_index, int baud, int parity, int data_bits, int stop_bits);
+
+void init_port(SerialPort* port);
+void release_port(SerialPort* port);
+void close_all_ports();
+int map_last_error();
+
+// 16 when CTS is on, 0 when off, a negative code passes through.
+int cts_on(SerialPort* port);
+
+// The defaults that init_port installs.
+int default_close(SerialPort* port);
+int default_dump(SerialPort* port, const LineSink& sink);
+void clear_error(SerialPort* port);
+
+}  // namespace tenji

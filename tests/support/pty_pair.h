@@ -1,0 +1,36 @@
+// A real pseudo-terminal linked as a COM port: "\\.\COM<n>" opens its slave
+// through the dosdevices link in a temporary config home. The test holds the
+// master side, as the embosser would hold the far end of the cable.
+#pragma once
+
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace tenji::testing {
+
+class PtyPair {
+ public:
+  explicit PtyPair(int com_number = 1);
+  ~PtyPair();
+  PtyPair(const PtyPair&) = delete;
+  PtyPair& operator=(const PtyPair&) = delete;
+
+  int master() const { return master_; }
+  const std::string& slave_path() const { return slave_path_; }
+  const std::string& config_home() const { return home_.path(); }
+
+  // Reads what has arrived, waiting up to `ms` for at least `want` bytes.
+  std::string read_master(std::size_t want, int ms = 2000);
+  void write_master(const std::string& bytes);
+  void close_master();
+
+ private:
+  TempDir home_;
+  std::string saved_xdg_;
+  bool had_xdg_ = false;
+  int master_ = -1;
+  std::string slave_path_;
+};
+
+}  // namespace tenji::testing
