@@ -1,0 +1,151 @@
+#include "print/command_stream.h"
+
+#include <bit>
+#include <cstdio>
+
+#include "platform/debug_output.h"
+#include "print/printing_flag.h"
+#include "serial/serial_driver.h"
+
+namespace tenji {
+
+SerialPort* current_port = nullptr;
+
+namespace {
+
+constexpr int ESC = 0x1B, GS = 0x1D, CR = 0x0D, FF = 0x0C;
+
+thread_local WaitMode wait_mode = WaitMode::cancellable;
+thread_local std::uint64_t bytes_sent = 0;
+
+// Decides when a wait for the line ends without the byte being sent.
+class LineWait {
+ public:
+  explicit LineWait(SerialPort* port) : port_(port), start_(comm_api().get_tick_count()) {}
+
+  // True when the wait should end; `why` tells how.
+  bool should_end(SendResult& why) {
+    if (wait_mode == WaitMode::cancellable) {
+      if (printing_flag.load() == 0) {
+        why = SendResult::cancelled;
+        return true;
+      }
+      return false;
+    }
+    const int used = port_->tx_used(port_);
+    const std::uint32_t now = comm_api().get_tick_count();
+    if (used != last_used_) {
+      last_used_ = used;
+      start_ = now;
+    }
+    if (now - start_ >= static_cast<std::uint32_t>(STALL_LIMIT_MS)) {
+      why = SendResult::stalled;
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  SerialPort* port_;
+  std::uint32_t start_;
+  int last_used_ = -1;
+};
+
+SendResult send_bytes(std::initializer_list<int> bytes) {
+  for (int b : bytes)
+    if (const SendResult r = send_byte(current_port, b); r != SendResult::sent) return r;
+  return SendResult::sent;
+}
+
+SendResult send_address(int lead, std::int64_t x, std::int64_t y) {
+  if (lead >= 0)
+    if (const SendResult r = send_byte(current_port, lead); r != SendResult::sent) return r;
+  const Address a = encode_address(x, y);
+  for (std::uint8_t b : a.bytes)
+    if (const SendResult r = send_byte(current_port, b); r != SendResult::sent) return r;
+  return SendResult::sent;
+}
+
+}  // namespace
+
+void set_send_wait_mode(WaitMode mode) { wait_mode = mode; }
+std::uint64_t stream_bytes_sent() { return bytes_sent; }
+void reset_stream_bytes_sent() { bytes_sent = 0; }
+
+Address encode_address(std::int64_t x, std::int64_t y) {
+  // Only bits 0-12 of a coordinate reach the bytes, so 64-bit arithmetic
+  // gives the same bytes as 32-bit without overflowing.
+  auto high = [](std::int64_t v) { return static_cast<std::uint8_t>(((v >> 5) + 0x20) & 0xFF); };
+  return {{high(y), static_cast<std::uint8_t>((y & 0x1F) + 0x60), high(x),
+           static_cast<std::uint8_t>((x & 0x1F) + 0x40)}};
+}
+
+int cell_byte_count(int pattern) { return 14 + 4 * std::popcount(static_cast<unsigned>(pattern) & 0x3Fu); }
+
+SendResult send_byte(SerialPort* port, int value) {
+  LineWait wait(port);
+  for (;;) {
+    SendResult why;
+    while (port->tx_free(port) == 0) {
+      if (wait.should_end(why)) return why;
+      if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
+    }
+    const int result = write_byte_timed(port, value, 100);
+    if (result == 0) {
+      ++bytes_sent;
+      return SendResult::sent;
+    }
+    char text[256];
+    if (result == ASHANDSHAKEBLOCK) {
+      std::snprintf(text, sizeof text, "ASHANDSHAKEBLOCK");
+      platform::debug_output(text);
+      if (wait.should_end(why)) return why;
+      idle_wait(port, 100);
+      if (wait.should_end(why)) return why;
+      continue;
+    }
+    std::snprintf(text, sizeof text, "GL Error %d", result);
+    platform::debug_output(text);
+    return SendResult::failed;
+  }
+}
+
+SendResult send_reset() { return send_bytes({ESC, ESC, 'G'}); }
+
+SendResult send_dot_size(int ten_kind) {
+  int size_byte;
+  switch (ten_kind) {
+    case 0: size_byte = '0'; break;
+    case 1: size_byte = '1'; break;
+    case 2: size_byte = '2'; break;
+    default: size_byte = ten_kind & 0xFF; break;
+  }
+  return send_bytes({ESC, ESC, 'D', size_byte});
+}
+
+SendResult send_cr() { return send_bytes({CR}); }
+
+SendResult send_page_end() {
+  if (const SendResult r = send_bytes({CR, FF}); r != SendResult::sent) return r;
+  return send_reset();
+}
+
+SendResult plot_cell(int pattern, int x, int y, int dx, int dy, int back_pitch) {
+  const std::int64_t x0 = x, y0 = y;
+  const std::int64_t first_dot = x0 + back_pitch;
+  const std::int64_t y1 = y0 + dy;
+  for (int column = 0; column < 2; ++column) {
+    const std::int64_t cy = column == 0 ? y0 : y1;
+    if (column == 1)
+      if (const SendResult r = send_bytes({CR, ESC, ESC, 'G'}); r != SendResult::sent) return r;
+    if (const SendResult r = send_address(GS, x0, cy); r != SendResult::sent) return r;
+    for (int dot = 0; dot < 3; ++dot) {
+      if (!(pattern & (1 << (column * 3 + dot)))) continue;
+      if (const SendResult r = send_address(-1, first_dot + std::int64_t{dot} * dx, cy); r != SendResult::sent)
+        return r;
+    }
+  }
+  return SendResult::sent;
+}
+
+}  // namespace tenji

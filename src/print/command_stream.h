@@ -1,0 +1,59 @@
+// The embosser's command language: reset, dot size, carriage return, page
+// end, and the move and dot groups that emboss one six-dot cell. Every byte
+// goes through send_byte, one at a time, on the job's thread.
+#pragma once
+
+#include <cstdint>
+
+#include "serial/serial_port.h"
+
+namespace tenji {
+
+// The port the job sends through; used by the job's thread alone.
+extern SerialPort* current_port;
+
+enum class SendResult {
+  sent,
+  cancelled,  // Cancel ended a wait for the line
+  stalled,    // after Cancel, the line did not move for STALL_LIMIT_MS
+  failed,     // the port refused the byte: the job cannot go on
+};
+
+// How send_byte waits for room in the transmit queue. While the job sends,
+// Cancel (printing_flag 0) ends the wait; once the job is winding up after a
+// Cancel, a line that stays held ends it after STALL_LIMIT_MS.
+enum class WaitMode { cancellable, bounded };
+inline constexpr int STALL_LIMIT_MS = 2000;
+
+void set_send_wait_mode(WaitMode mode);
+
+// Bytes that send_byte has put on the way since the counter was reset, on
+// the calling thread.
+std::uint64_t stream_bytes_sent();
+void reset_stream_bytes_sent();
+
+// Sends one byte (its low 8 bits): waits for room, writes with a 100 ms
+// time-out, retries every 100 ms while the handshake lines block. Any other
+// refusal goes to the debugging output as "GL Error %d" and fails.
+SendResult send_byte(SerialPort* port, int value);
+
+SendResult send_reset();                  // ESC ESC 'G'
+SendResult send_dot_size(int ten_kind);   // ESC ESC 'D' and '0' '1' '2', or the low byte
+SendResult send_cr();                     // CR
+SendResult send_page_end();               // CR, FF, reset
+
+// One cell: for each dot column a move group to the column's position, then
+// a dot group per raised dot; CR and reset between the two columns. Bits 0-5
+// of `pattern` are dots 1-6; higher bits are ignored.
+SendResult plot_cell(int pattern, int x, int y, int dx, int dy, int back_pitch);
+
+// The four address bytes of a position: high Y, low Y, high X, low X.
+struct Address {
+  std::uint8_t bytes[4];
+};
+Address encode_address(std::int64_t x, std::int64_t y);
+
+// Bytes plot_cell sends for a pattern: 14, plus 4 per raised dot.
+int cell_byte_count(int pattern);
+
+}  // namespace tenji

@@ -1,0 +1,40 @@
+// The embossing job: on a thread of its own it opens the port, walks copies,
+// lines and cells, and has every cell plotted at its device position.
+#pragma once
+
+#include <cstdint>
+
+#include "config/print_settings.h"
+#include "document/braille_document.h"
+#include "print/job_observer.h"
+
+namespace tenji {
+
+struct EmbossJobParams {
+  PrintSettings settings;
+  char document_path[260];
+  JobObserver* notify_window;
+  const BrailleDocument* document;  // not owned; alive until job_done
+  int copies;
+  int pitch_test;
+};
+
+inline constexpr const char* PRINTER_CONNECTION_MESSAGE = "点字プリンターの接続を確認してください。";
+inline constexpr const char* PRINT_ERROR_CAPTION = "印刷エラー";
+
+// Starts the job and returns at once. Sets printing_flag to
+// PRINTING_FLAG_STARTING; the job raises it to 1 when the port is ready.
+void start_emboss_job(const PrintSettings& settings, const char* document_path, JobObserver* notify_window,
+                      const BrailleDocument* document, int copies, int pitch_test);
+
+// The thread routine; owns and releases `params`. 0 after completion or
+// cancellation, 1 after a failure.
+int emboss_job_thread(EmbossJobParams* params);
+
+// The line speed for COM_SPEED 0..3, or 0 for any other value.
+int baud_for_speed_index(int com_speed);
+
+// Every byte the job will send for this document and these settings.
+std::uint64_t planned_stream_bytes(const PrintSettings& settings, const BrailleDocument& document, int copies);
+
+}  // namespace tenji

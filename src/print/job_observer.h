@@ -1,0 +1,37 @@
+// What the embossing job tells the window that started it. The desktop
+// program posts a window message and shows its message boxes on the GUI
+// thread; the command line writes to the terminal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tenji {
+
+enum class MessageIcon { none, error, warning, information };
+
+struct JobProgress {
+  int copy = 0;          // 1-based copy being printed
+  int copies = 0;
+  int line = 0;          // 1-based line being printed
+  int lines = 0;         // lines printed per copy
+  int cell = 0;          // cells done in the line
+  std::uint64_t bytes_sent = 0;
+  std::uint64_t bytes_total = 0;  // what the whole job will send
+  int baud = 0;
+};
+
+class JobObserver {
+ public:
+  virtual ~JobObserver() = default;
+  // A message box owned by the printing window, with an OK button; returns
+  // when the user has closed it.
+  virtual void show_message(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+  // WM_JOB_DONE: 1 when the job finished or was cancelled, 2 when it failed.
+  // The job uses neither the document nor the port after this.
+  virtual void job_done(int result) = 0;
+  // After every cell; keep it cheap.
+  virtual void progress(const JobProgress&) {}
+};
+
+}  // namespace tenji
