@@ -1,5 +1,6 @@
 #include "print/command_stream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 
@@ -86,9 +87,13 @@ SendResult send_byte(SerialPort* port, int value) {
   LineWait wait(port);
   for (;;) {
     SendResult why;
-    while (port->tx_free(port) == 0) {
-      if (wait.should_end(why)) return why;
-      if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
+    // A full queue holds a second of data at 9600 bit/s, so after the first
+    // tries the queue is looked at only every few idle periods.
+    for (int idle_periods = 1; port->tx_free(port) == 0; idle_periods = std::min(idle_periods * 2, 8)) {
+      for (int i = 0; i < idle_periods; ++i) {
+        if (wait.should_end(why)) return why;
+        if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
+      }
     }
     const int result = write_byte_timed(port, value, 100);
     if (result == 0) {

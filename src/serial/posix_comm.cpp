@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -72,25 +73,36 @@ struct Device {
 #if defined(TIOCGICOUNT)
   serial_icounter_struct counts{};
   bool have_counts = false;
+  bool counters_missing = false;
+  std::chrono::steady_clock::time_point errors_at{};
 #endif
 
-  int kernel_queued() const {
-    int n = 0;
-    if (::ioctl(fd, TIOCOUTQ, &n) != 0) return 0;
-    return n;
-  }
+  // The kernel's own counts are asked at most once a millisecond, and a
+  // write the line refused is not tried again within that millisecond: a job
+  // looks at the queue before every byte, and each look would otherwise cost
+  // several system calls.
+  using Clock = std::chrono::steady_clock;
+  static constexpr auto REQUERY = std::chrono::milliseconds(1);
+  Clock::time_point counts_at{};
+  int kernel_out = 0, kernel_in = 0;
+  Clock::time_point refused_at{};
 
-  void check_gone() {
-    if (gone) return;
-    pollfd p{fd, 0, 0};
-    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) gone = true;
+  void refresh_counts(bool force = false) {
+    const auto now = Clock::now();
+    if (!force && now - counts_at < REQUERY) return;
+    counts_at = now;
+    if (::ioctl(fd, TIOCOUTQ, &kernel_out) != 0) kernel_out = 0;
+    if (::ioctl(fd, FIONREAD, &kernel_in) != 0) kernel_in = 0;
   }
 
   // Moves queued bytes to the device as far as it takes them.
   void pump() {
-    check_gone();
-    while (!gone && !queue.empty()) {
-      if (kernel_queued() >= KERNEL_QUEUE_LIMIT) return;
+    if (gone || queue.empty()) return;
+    const auto now = Clock::now();
+    if (now - refused_at < REQUERY) return;
+    refresh_counts();
+    while (!queue.empty()) {
+      if (kernel_out >= KERNEL_QUEUE_LIMIT) return;
       unsigned char chunk[512];
       const std::size_t n = std::min(queue.size(), sizeof chunk);
       std::copy_n(queue.begin(), n, chunk);
@@ -100,13 +112,17 @@ struct Device {
         continue;
       }
       if (w < 0 && errno == EINTR) continue;
-      if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // the line is held
-      gone = true;                                                    // EIO, ENXIO: unplugged
+      if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {  // the line is held
+        refused_at = now;
+        return;
+      }
+      gone = true;  // EIO, ENXIO: unplugged, or the far end is gone
+      return;
     }
   }
 
   std::uint32_t out_count() const {
-    const std::uint64_t n = queue.size() + static_cast<std::uint64_t>(kernel_queued());
+    const std::uint64_t n = queue.size() + static_cast<std::uint64_t>(kernel_out);
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(n, queue_size));
   }
 
@@ -114,18 +130,23 @@ struct Device {
     std::uint32_t e = pending_errors;
     pending_errors = 0;
 #if defined(TIOCGICOUNT)
+    // Devices without error counters (a pseudo-terminal) are not asked again.
+    if (counters_missing || Clock::now() - errors_at < REQUERY) return e;
+    errors_at = Clock::now();
     serial_icounter_struct now{};
-    if (::ioctl(fd, TIOCGICOUNT, &now) == 0) {
-      if (have_counts) {
-        if (now.frame != counts.frame) e |= CE_FRAME;
-        if (now.overrun != counts.overrun) e |= CE_OVERRUN;
-        if (now.parity != counts.parity) e |= CE_RXPARITY;
-        if (now.brk != counts.brk) e |= CE_BREAK;
-        if (now.buf_overrun != counts.buf_overrun) e |= CE_RXOVER;
-      }
-      counts = now;
-      have_counts = true;
+    if (::ioctl(fd, TIOCGICOUNT, &now) != 0) {
+      counters_missing = true;
+      return e;
     }
+    if (have_counts) {
+      if (now.frame != counts.frame) e |= CE_FRAME;
+      if (now.overrun != counts.overrun) e |= CE_OVERRUN;
+      if (now.parity != counts.parity) e |= CE_RXPARITY;
+      if (now.brk != counts.brk) e |= CE_BREAK;
+      if (now.buf_overrun != counts.buf_overrun) e |= CE_RXOVER;
+    }
+    counts = now;
+    have_counts = true;
 #endif
     return e;
   }
@@ -226,9 +247,8 @@ class PosixCommApi final : public CommApi {
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);
       if (errors) *errors = d.collect_line_errors();
       if (stat) {
-        int in = 0;
-        if (::ioctl(d.fd, FIONREAD, &in) != 0) in = 0;
-        stat->cbInQue = static_cast<std::uint32_t>(in);
+        d.refresh_counts();
+        stat->cbInQue = static_cast<std::uint32_t>(d.kernel_in);
         stat->cbOutQue = d.out_count();
       }
       return true;
@@ -246,6 +266,7 @@ class PosixCommApi final : public CommApi {
       const auto* p = static_cast<const unsigned char*>(bytes);
       d.queue.insert(d.queue.end(), p, p + take);
       d.pump();
+      if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);  // the bytes went nowhere
       if (written) *written = take;
       if (ov) ov->transferred = take;
       return true;
@@ -264,6 +285,7 @@ class PosixCommApi final : public CommApi {
       }
       if (got) *got = static_cast<std::uint32_t>(r);
       if (ov) ov->transferred = static_cast<std::uint32_t>(r);
+      d.refresh_counts(true);
       return true;
     });
   }
@@ -302,6 +324,7 @@ class PosixCommApi final : public CommApi {
         (void)::tcflush(d.fd, TCOFLUSH);
       }
       if (flags & (PURGE_RXCLEAR | PURGE_RXABORT)) (void)::tcflush(d.fd, TCIFLUSH);
+      d.refresh_counts(true);
       return true;
     });
   }

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The main job end to end without hardware: installs what is needed, builds,
+# starts the virtual embosser as COM1, embosses a sample document with
+# `tenjiprint print`, and says where the page pictures are.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sample="${1:-samples/aiueo.NRK}"
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target tenjiprint virtual-embosser make-nrk
+
+demo=$(mktemp -d /tmp/tenjiprint-demo.XXXXXX)
+export XDG_CONFIG_HOME="$demo/config"   # the COM1 link lives here
+export QT_QPA_PLATFORM=offscreen
+out="$demo/pages"
+
+./build/default/tools/virtual-embosser --com 1 --jobs 1 --baud 9600 --out "$out" &
+embosser=$!
+trap 'kill $embosser 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && break; sleep 0.05; done
+
+# A settings file of its own: the default geometry, COM1 at 9600 bit/s.
+settings="$demo/tenjiprint.ini"
+printf '%s\r\n' '[RUK_PRINT]' TEN_HEIGHT=2.22 TEN_WIDTH=2.07 MASU_BETWEEN=3.11 GYO_BETWEEN=6.03 \
+  TEN_KIND=1 PAPER_SIZE=1 CPL=32 LPP=22 START_X=0.0 START_Y=0.0 END_X=230.1 END_Y=165.4 \
+  COM_PORT=0 COM_SPEED=3 COM_FLOW=1 BACK_PITCH=6 > "$settings"
+
+./build/default/src/app/tenjiprint --settings "$settings" print "$sample"
+wait $embosser
+trap - EXIT
+echo
+echo "The embosser's pages are in $out:"
+ls -1 "$out"

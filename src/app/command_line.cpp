@@ -1,0 +1,207 @@
+#include "app/command_line.h"
+
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/terminal_observer.h"
+#include "config/settings_file.h"
+#include "config/value_text.h"
+#include "document/braille_file_reader.h"
+#include "print/emboss_job.h"
+#include "print/fit_check.h"
+#include "platform/executable_path.h"
+#include "print/printing_flag.h"
+#include "serial/serial_driver.h"
+
+namespace tenji {
+
+namespace {
+
+constexpr const char* VERSION = "0.1.0";
+
+constexpr const char* USAGE =
+    "usage: tenjiprint [--settings PATH] COMMAND ...\n"
+    "\n"
+    "  print FILE [--copies N] [--force]\n"
+    "        emboss a Braille document (.NRK); a document that does not fit the\n"
+    "        print area is refused unless --force, which prints what fits\n"
+    "  pitch-test X Y\n"
+    "        emboss one full cell at device position X, Y (steps)\n"
+    "  port-info\n"
+    "        open the configured port and show its state\n"
+    "\n"
+    "  --settings PATH   use this settings file instead of the one beside the program\n"
+    "  --help, --version\n"
+    "\n"
+    "Ctrl-C cancels a print after the cell in progress.\n"
+    "Exit codes: 0 done or cancelled, 1 the job failed, 2 not a document or bad\n"
+    "arguments, 3 the document does not fit.\n";
+
+void on_interrupt(int) { cancel_printing(); }
+
+struct Options {
+  std::string settings_path;
+  std::vector<std::string> words;
+  int copies = 1;
+  bool force = false;
+};
+
+// Whole numbers only: "12" yes, "12x", "" and "-1" no.
+bool parse_count(const std::string& text, int max, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  value = text_to_int(text);
+  return value <= max;
+}
+
+class Command {
+ public:
+  Command(const Options& o, std::FILE* out, std::FILE* err) : o_(o), out_(out), err_(err) {}
+
+  int print() {
+    if (o_.words.size() != 2) return bad_usage("print takes one FILE");
+    PrintSettings settings;
+    if (!load_settings(settings)) return EXIT_BAD_INPUT;
+    BrailleDocument document;
+    BrailleFileReader reader(o_.words[1].c_str());
+    if (reader.read(&document) != 0) {
+      std::fprintf(err_, "%s: NRK形式のファイルではありません。\n", o_.words[1].c_str());
+      return EXIT_BAD_INPUT;
+    }
+    const FitCheck fit = check_fit(settings, document);
+    if (fit.result != 0) {
+      std::fprintf(err_,
+                   "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
+                   "最長の行 %dマス・%d行の点字ファイルです。\n",
+                   settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
+      if (!o_.force) {
+        std::fprintf(err_, "--force で収まる分だけ印刷します。\n");
+        return EXIT_DOES_NOT_FIT;
+      }
+    }
+    return emboss(settings, document, reader.path, o_.copies, 0);
+  }
+
+  int pitch_test() {
+    if (o_.words.size() != 3) return bad_usage("pitch-test takes X and Y");
+    int x = 0, y = 0;
+    if (!parse_count(o_.words[1], 9999, x) || !parse_count(o_.words[2], 9999, y))
+      return bad_usage("X and Y are whole numbers from 0 to 9999");
+    PrintSettings settings;
+    if (!load_settings(settings)) return EXIT_BAD_INPUT;
+    settings.PITCH_X = x;
+    settings.PITCH_Y = y;
+    BrailleDocument document;
+    document.append_line(make_braille_line("\xDF"));
+    const std::string exe = platform::executable_path();
+    return emboss(settings, document, exe.c_str(), 1, 1);
+  }
+
+  int port_info() {
+    if (o_.words.size() != 1) return bad_usage("port-info takes no arguments");
+    PrintSettings settings;
+    if (!load_settings(settings)) return EXIT_BAD_INPUT;
+    const int baud = baud_for_speed_index(settings.COM_SPEED);
+    std::fprintf(out_, "COM%d, %d bit/s\n", settings.COM_PORT + 1, baud);
+    SerialPort* port = port_open(settings.COM_PORT, baud, 'N', 8, 1);
+    const int status = port->status;
+    port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
+    port->close(port);
+    if (status != 0) {
+      std::fprintf(err_, "COM%d could not be opened (code %d)\n", settings.COM_PORT + 1, status);
+      return EXIT_JOB_FAILED;
+    }
+    return EXIT_DONE;
+  }
+
+ private:
+  int bad_usage(const char* why) {
+    std::fprintf(err_, "tenjiprint: %s\n\n%s", why, USAGE);
+    return EXIT_BAD_INPUT;
+  }
+
+  bool load_settings(PrintSettings& settings) {
+    std::string path = o_.settings_path;
+    if (path.empty()) {
+      if (!ensure_settings_file(path)) std::fprintf(err_, "%s: 設定ファイルに書き込めませんでした。\n", path.c_str());
+    } else if (std::FILE* f = std::fopen(path.c_str(), "r")) {
+      std::fclose(f);
+    } else if (!write_default_settings(path)) {
+      std::fprintf(err_, "%s: 設定ファイルに書き込めませんでした。\n", path.c_str());
+      return false;
+    }
+    load_all_keys(path, settings);
+    return true;
+  }
+
+  int emboss(const PrintSettings& settings, const BrailleDocument& document, const char* path, int copies,
+             int pitch_test) {
+    if (copies < 1) return EXIT_DONE;  // nothing to print, as in the copies dialog
+    TerminalObserver observer(err_);
+    printing_flag.store(0);
+    auto old_int = std::signal(SIGINT, on_interrupt);
+    auto old_term = std::signal(SIGTERM, on_interrupt);
+    start_emboss_job(settings, path, &observer, &document, copies, pitch_test);
+    const int done = observer.wait();
+    std::signal(SIGINT, old_int);
+    std::signal(SIGTERM, old_term);
+    return done == 1 ? EXIT_DONE : EXIT_JOB_FAILED;
+  }
+
+  const Options& o_;
+  std::FILE* out_;
+  std::FILE* err_;
+};
+
+}  // namespace
+
+int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(USAGE, out);
+      return EXIT_DONE;
+    }
+    if (a == "--version") {
+      std::fprintf(out, "tenjiprint %s\n", VERSION);
+      return EXIT_DONE;
+    }
+    if (a == "--settings" || a == "--copies") {
+      if (i + 1 >= argc) {
+        std::fprintf(err, "tenjiprint: %s needs a value\n", a.c_str());
+        return EXIT_BAD_INPUT;
+      }
+      const std::string v = argv[++i];
+      if (a == "--settings") {
+        o.settings_path = v;
+      } else if (!parse_count(v, 999, o.copies)) {
+        std::fprintf(err, "tenjiprint: --copies takes a whole number from 0 to 999\n");
+        return EXIT_BAD_INPUT;
+      }
+    } else if (a == "--force") {
+      o.force = true;
+    } else if (a.rfind("--", 0) == 0) {
+      std::fprintf(err, "tenjiprint: unknown option %s\n\n%s", a.c_str(), USAGE);
+      return EXIT_BAD_INPUT;
+    } else {
+      o.words.push_back(a);
+    }
+  }
+  if (o.words.empty()) {
+    std::fprintf(err, "tenjiprint: the desktop program is not part of this build yet\n\n%s", USAGE);
+    return EXIT_BAD_INPUT;
+  }
+  Command command(o, out, err);
+  const std::string& verb = o.words[0];
+  if (verb == "print") return command.print();
+  if (verb == "pitch-test") return command.pitch_test();
+  if (verb == "port-info") return command.port_info();
+  std::fprintf(err, "tenjiprint: unknown command %s\n\n%s", verb.c_str(), USAGE);
+  return EXIT_BAD_INPUT;
+}
+
+}  // namespace tenji

@@ -1,0 +1,18 @@
+// The tenjiprint command line: print, pitch-test and port-info.
+#pragma once
+
+#include <cstdio>
+
+namespace tenji {
+
+enum ExitCode : int {
+  EXIT_DONE = 0,        // finished, or cancelled
+  EXIT_JOB_FAILED = 1,  // the job or the port failed
+  EXIT_BAD_INPUT = 2,   // not a document, or bad arguments
+  EXIT_DOES_NOT_FIT = 3,
+};
+
+// Runs the command in argv[1..]; returns the process exit code.
+int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err);
+
+}  // namespace tenji

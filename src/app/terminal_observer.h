@@ -1,0 +1,38 @@
+// The embossing job as seen on a terminal: messages and a progress line on
+// stderr, and a wait for the end of the job.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+
+#include "print/job_observer.h"
+
+namespace tenji {
+
+class TerminalObserver final : public JobObserver {
+ public:
+  explicit TerminalObserver(std::FILE* out);
+
+  void show_message(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  void job_done(int result) override;
+  void progress(const JobProgress& p) override;
+
+  // Blocks until the job has posted its end; its value (1 or 2).
+  int wait();
+
+  // "2/3部  14/22行  45%  残り約1分20秒" for a progress report.
+  static std::string describe(const JobProgress& p);
+
+ private:
+  std::FILE* out_;
+  bool interactive_;  // a terminal: the progress line is rewritten in place
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  int result_ = 0;
+  bool progress_shown_ = false;
+  std::chrono::steady_clock::time_point last_report_{};
+};
+
+}  // namespace tenji

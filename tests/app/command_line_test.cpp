@@ -1,0 +1,161 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/settings_file.h"
+#include "document/nrk_writer.h"
+#include "platform/debug_output.h"
+#include "serial/serial_driver.h"
+#include "support/fake_comm.h"
+#include "support/nrk_builder.h"
+#include "support/temp_dir.h"
+
+namespace tenji {
+namespace {
+
+using tenji::testing::bytes;
+using tenji::testing::FakeCommApi;
+using tenji::testing::TempDir;
+using tenji::testing::write_file;
+
+int yield_hook(SerialPort*) {
+  std::this_thread::yield();
+  return 0;
+}
+
+std::string contents(std::FILE* f) {
+  std::fflush(f);
+  std::rewind(f);
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+  return out;
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_hook = serial_driver_defaults.idle_hook;
+    serial_driver_defaults.idle_hook = yield_hook;
+    fake.device(1);
+    settings_path = dir.file("s.ini");
+    out = std::tmpfile();
+    err = std::tmpfile();
+  }
+  void TearDown() override {
+    std::fclose(out);
+    std::fclose(err);
+    close_all_ports();
+    serial_driver_defaults.idle_hook = saved_hook;
+  }
+
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"tenjiprint", "--settings", settings_path});
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    return run_command_line(static_cast<int>(argv.size()), argv.data(), out, err);
+  }
+
+  std::string document(const std::vector<std::string>& lines) {
+    const std::string path = dir.file("doc.NRK");
+    write_file(path, encode_nrk(lines));
+    return path;
+  }
+
+  std::string sent() { return fake.locked([&] { return fake.device(1).line; }); }
+
+  TempDir dir;
+  FakeCommApi fake;
+  IdleHook saved_hook = nullptr;
+  std::string settings_path;
+  std::FILE* out = nullptr;
+  std::FILE* err = nullptr;
+};
+
+TEST_F(CommandLine, PrintsADocumentAndCreatesTheSettingsFile) {
+  EXPECT_EQ(run({"print", document({"\xA1", "\xA9"}), "--copies", "2"}), EXIT_DONE);
+  EXPECT_EQ(sent().size(), 3u + 2u * (4u + 18u + 22u + 5u) + 1u);
+  PrintSettings s;
+  load_all_keys(settings_path, s);
+  EXPECT_EQ(s.CPL, 32);
+  EXPECT_NE(contents(err).find("100%"), std::string::npos);
+}
+
+TEST_F(CommandLine, RefusesWhatIsNotADocument) {
+  write_file(dir.file("x.NRK"), "hello");
+  EXPECT_EQ(run({"print", dir.file("x.NRK")}), EXIT_BAD_INPUT);
+  EXPECT_NE(contents(err).find("NRK形式のファイルではありません。"), std::string::npos);
+  EXPECT_EQ(sent(), "");
+}
+
+TEST_F(CommandLine, ADocumentThatDoesNotFitStopsUnlessForced) {
+  ASSERT_TRUE(write_default_settings(settings_path));
+  const std::string path = document({std::string(33, '\xA1'), "\xA1"});
+  EXPECT_EQ(run({"print", path}), EXIT_DOES_NOT_FIT);
+  const std::string text = contents(err);
+  EXPECT_NE(text.find("32マス"), std::string::npos);
+  EXPECT_NE(text.find("22行"), std::string::npos);
+  EXPECT_NE(text.find("33マス"), std::string::npos);
+  EXPECT_NE(text.find("2行の"), std::string::npos);
+  EXPECT_EQ(sent(), "");
+  EXPECT_EQ(run({"print", path, "--force"}), EXIT_DONE);
+  // 32 cells of the first line, then the second line.
+  EXPECT_EQ(sent().size(), 3u + 4u + 33u * 18u + 5u + 1u);
+}
+
+TEST_F(CommandLine, AFailingPortExitsWithOne) {
+  fake.device(1).modem_status = 0;  // CTS off
+  EXPECT_EQ(run({"print", document({"\xA1"})}), EXIT_JOB_FAILED);
+  EXPECT_NE(contents(err).find("印刷エラー: 点字プリンターの接続を確認してください。"), std::string::npos);
+}
+
+TEST_F(CommandLine, PitchTestSendsOneFullCellAtThePosition) {
+  EXPECT_EQ(run({"pitch-test", "0", "0"}), EXIT_DONE);
+  EXPECT_EQ(sent(), bytes({0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x31, 0x1D, 0x20, 0x60, 0x20, 0x40, 0x20, 0x60,
+                           0x20, 0x46, 0x20, 0x60, 0x20, 0x4D, 0x20, 0x60, 0x20, 0x54, 0x0D, 0x1B, 0x1B, 0x47,
+                           0x1D, 0x20, 0x66, 0x20, 0x40, 0x20, 0x66, 0x20, 0x46, 0x20, 0x66, 0x20, 0x4D, 0x20,
+                           0x66, 0x20, 0x54, 0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D}));
+}
+
+TEST_F(CommandLine, PortInfoPrintsTheDump) {
+  EXPECT_EQ(run({"port-info"}), EXIT_DONE);
+  const std::string text = contents(out);
+  EXPECT_NE(text.find("Port type:  MS Windows  DCB BaudRate: 1200  "), std::string::npos);
+  EXPECT_NE(text.find("8250:0000"), std::string::npos);
+  EXPECT_EQ(open_ports, nullptr);
+}
+
+TEST_F(CommandLine, PortInfoOnAMissingPortFails) {
+  ASSERT_TRUE(write_default_settings(settings_path));
+  ASSERT_TRUE(save_port_keys(settings_path, 7, 0, 1));
+  EXPECT_EQ(run({"port-info"}), EXIT_JOB_FAILED);
+  EXPECT_NE(contents(out).find("Port dump not supported for this driver"), std::string::npos);
+}
+
+TEST_F(CommandLine, BadArgumentsExitWithTwo) {
+  EXPECT_EQ(run({}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"print"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"print", "a", "--copies", "x"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"print", "a", "--copies", "1000"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"pitch-test", "1"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"pitch-test", "-1", "2"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"pitch-test", "10000", "2"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"frobnicate"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"print", "a", "--colour"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"--version"}), EXIT_DONE);
+  EXPECT_NE(contents(out).find("tenjiprint 0.1.0"), std::string::npos);
+  EXPECT_EQ(sent(), "");
+}
+
+TEST_F(CommandLine, NoCopiesPrintsNothing) {
+  EXPECT_EQ(run({"print", document({"\xA1"}), "--copies", "0"}), EXIT_DONE);
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+}  // namespace
+}  // namespace tenji

@@ -1,0 +1,83 @@
+#include "support/virtual_embosser_process.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tenji::testing {
+
+VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args) {
+  out_dir_ = home_.file("out");
+  if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+    had_xdg_ = true;
+    saved_xdg_ = old;
+  }
+  ::setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+
+  std::vector<std::string> args = {VIRTUAL_EMBOSSER_PATH, "--com", std::to_string(com_number),
+                                   "--jobs",              std::to_string(jobs), "--out", out_dir_};
+  std::istringstream extra(extra_args);
+  for (std::string a; extra >> a;) args.push_back(a);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawn_file_actions_destroy(&actions);
+
+  const auto link = std::filesystem::path(home_.path()) / "tenjiprint" / "dosdevices" /
+                    ("com" + std::to_string(com_number));
+  for (int i = 0; i < 500 && pid_ > 0; ++i) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(link, ec)) {
+      ready_ = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+bool VirtualEmbosserProcess::wait_exit(int seconds) {
+  if (pid_ <= 0) return false;
+  for (int i = 0; i < seconds * 100; ++i) {
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+VirtualEmbosserProcess::~VirtualEmbosserProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+  }
+  if (had_xdg_)
+    ::setenv("XDG_CONFIG_HOME", saved_xdg_.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
+}
+
+std::string VirtualEmbosserProcess::file(const std::string& name) const { return read_file(out_dir_ + "/" + name); }
+
+}  // namespace tenji::testing

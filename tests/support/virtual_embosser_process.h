@@ -1,0 +1,34 @@
+// Runs the virtual embosser as a child process linked as COM<n> in a
+// temporary config home, and collects what it wrote.
+#pragma once
+
+#include <string>
+
+#include <sys/types.h>
+
+#include "support/temp_dir.h"
+
+namespace tenji::testing {
+
+class VirtualEmbosserProcess {
+ public:
+  // Extra arguments are passed on (for instance "--baud 9600").
+  VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args = "");
+  ~VirtualEmbosserProcess();
+
+  bool ready() const { return ready_; }
+  const std::string& out_dir() const { return out_dir_; }
+  // Waits for the process to exit after its jobs; true when it did.
+  bool wait_exit(int seconds = 30);
+  std::string file(const std::string& name) const;
+
+ private:
+  TempDir home_;
+  std::string out_dir_;
+  std::string saved_xdg_;
+  bool had_xdg_ = false;
+  pid_t pid_ = -1;
+  bool ready_ = false;
+};
+
+}  // namespace tenji::testing

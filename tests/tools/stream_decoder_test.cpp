@@ -1,0 +1,63 @@
+#include "stream_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include "page_output.h"
+#include "support/nrk_builder.h"
+
+namespace tenji::embosser {
+namespace {
+
+using tenji::testing::bytes;
+
+TEST(StreamDecoder, DecodesTheCommandsOfAJob) {
+  // Reset, dot size 2, one cell with dots 1 and 4 at (33, 30), page end, CR.
+  const std::string stream = bytes({0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x32, 0x1D, 0x20, 0x7E, 0x21, 0x41, 0x20,
+                                    0x7E, 0x21, 0x47, 0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x21, 0x64, 0x21, 0x41, 0x21,
+                                    0x64, 0x21, 0x47, 0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D});
+  const DecodedJob job = decode_stream(stream);
+  EXPECT_TRUE(job.errors.empty());
+  EXPECT_EQ(job.resets, 3);
+  EXPECT_EQ(job.carriage_returns, 3);
+  ASSERT_EQ(job.pages.size(), 1u);
+  EXPECT_EQ(job.pages[0].moves, 2);
+  ASSERT_EQ(job.pages[0].dots.size(), 2u);
+  EXPECT_EQ(job.pages[0].dots[0].x, 39);
+  EXPECT_EQ(job.pages[0].dots[0].y, 30);
+  EXPECT_EQ(job.pages[0].dots[1].y, 36);
+  EXPECT_EQ(job.pages[0].dots[1].size, 2);
+}
+
+TEST(StreamDecoder, ReportsUnknownBytesWithTheirOffsets) {
+  const DecodedJob job = decode_stream(bytes({0x1B, 0x1B, 0x47, 0x41, 0x0D, 0x1D, 0x20}));
+  ASSERT_EQ(job.errors.size(), 3u);
+  EXPECT_EQ(job.errors[0].offset, 3u);
+  EXPECT_EQ(job.errors[0].byte, 0x41);
+  EXPECT_EQ(job.errors[1].offset, 5u);  // a move group cut short
+  EXPECT_TRUE(job.pages.empty());
+}
+
+TEST(StreamDecoder, FarCoordinatesWrapAsTheEncodingDoes) {
+  // 1200 steps has the high byte 0x45; 9999 sends 0x58, which reads as 1807.
+  const std::string dot = bytes({0x45, 0x70, 0x58, 0x4F});
+  const DecodedJob job = decode_stream(dot + "\x0C");
+  ASSERT_EQ(job.pages.size(), 1u);
+  ASSERT_EQ(job.pages[0].dots.size(), 1u);
+  EXPECT_EQ(job.pages[0].dots[0].y, 1200);
+  EXPECT_EQ(job.pages[0].dots[0].x, 9999 % 8192);
+}
+
+TEST(PageOutput, JsonAndSvgPlaceDotsInMillimetres) {
+  DecodedJob job;
+  job.pages.push_back(Page{{Dot{6, 0, 1}, Dot{39, 6, 1}}, 2});
+  const std::string json = job_json(1, 53, job);
+  EXPECT_NE(json.find("{\"x\": 6, \"y\": 0, \"x_mm\": 1.905, \"y_mm\": 0, \"size\": 1}"), std::string::npos);
+  EXPECT_NE(json.find("\"y_mm\": 2.0724"), std::string::npos);
+  EXPECT_NE(json.find("\"bytes\": 53"), std::string::npos);
+  const std::string svg = page_svg(job.pages[0], Paper{});
+  // Dot at 12.3825 mm down and 2.0724 mm across, inside a 12 mm margin.
+  EXPECT_NE(svg.find("<circle cx=\"14.0724\" cy=\"24.3825\" r=\"0.7\"/>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tenji::embosser
