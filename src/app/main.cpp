@@ -1,5 +1,11 @@
 #include <cstdio>
+#include <cstring>
 
 #include "app/command_line.h"
+#include "app/desktop.h"
 
-int main(int argc, char** argv) { return tenji::run_command_line(argc, argv, stdout, stderr); }
+int main(int argc, char** argv) {
+  if (argc == 1) return tenji::run_desktop(argc, argv);
+  if (argc == 3 && std::strcmp(argv[1], "--screenshots") == 0) return tenji::render_screenshots(argc, argv, argv[2]);
+  return tenji::run_command_line(argc, argv, stdout, stderr);
+}

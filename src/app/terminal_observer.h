@@ -22,9 +22,6 @@ class TerminalObserver final : public JobObserver {
   // Blocks until the job has posted its end; its value (1 or 2).
   int wait();
 
-  // "2/3部  14/22行  45%  残り約1分20秒" for a progress report.
-  static std::string describe(const JobProgress& p);
-
  private:
   std::FILE* out_;
   bool interactive_;  // a terminal: the progress line is rewritten in place

@@ -8,6 +8,8 @@
 
 namespace tenji::platform {
 
+enum class MessageIcon { none, error, warning, information };
+
 void show_alert(std::string_view text, std::string_view caption);
 
 // An empty function restores the default.

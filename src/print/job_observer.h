@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/alert.h"
+
 namespace tenji {
 
-enum class MessageIcon { none, error, warning, information };
+using platform::MessageIcon;
 
 struct JobProgress {
   int copy = 0;          // 1-based copy being printed

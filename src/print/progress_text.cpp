@@ -1,0 +1,30 @@
+#include "print/progress_text.h"
+
+#include <cstdio>
+
+namespace tenji {
+
+long seconds_left(const JobProgress& p) {
+  if (p.baud <= 0) return 0;
+  const std::uint64_t left = p.bytes_total > p.bytes_sent ? p.bytes_total - p.bytes_sent : 0;
+  const auto baud = static_cast<std::uint64_t>(p.baud);
+  return static_cast<long>((left * 10 + baud - 1) / baud);
+}
+
+std::string describe_progress(const JobProgress& p, bool with_percent) {
+  char percent[16] = "";
+  if (with_percent) {
+    const double done = p.bytes_total ? static_cast<double>(p.bytes_sent) / static_cast<double>(p.bytes_total) : 1.0;
+    std::snprintf(percent, sizeof percent, "  %3d%%", static_cast<int>(done * 100.0));
+  }
+  const long left = seconds_left(p);
+  char buf[160];
+  if (left >= 60)
+    std::snprintf(buf, sizeof buf, "%d/%d部  %d/%d行%s  残り約%ld分%02ld秒", p.copy, p.copies, p.line, p.lines, percent,
+                  left / 60, left % 60);
+  else
+    std::snprintf(buf, sizeof buf, "%d/%d部  %d/%d行%s  残り約%ld秒", p.copy, p.copies, p.line, p.lines, percent, left);
+  return buf;
+}
+
+}  // namespace tenji

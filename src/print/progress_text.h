@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "print/job_observer.h"
+
+namespace tenji {
+
+// Seconds still to go at the line speed: ten bits a byte.
+long seconds_left(const JobProgress& p);
+
+// "2/3部  14/22行  残り約1分20秒", with the percentage after the lines when asked.
+std::string describe_progress(const JobProgress& p, bool with_percent);
+
+}  // namespace tenji
