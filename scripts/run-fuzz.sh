@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-45}"
 bash scripts/install-deps.sh
 cmake --preset fuzz
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target nrk_reader_fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/nrk"
