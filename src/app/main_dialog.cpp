@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include "app/about_dialog.h"
+#include "config/dot_spacing_dialog.h"
 #include "config/port_settings_dialog.h"
 #include "config/settings_file.h"
 #include "print/printing_dialog.h"
@@ -43,9 +44,8 @@ MainDialog::MainDialog() : ui::Dialog(102, nullptr) {
     dialog.pitch_test_mode = 1;
     dialog.do_modal();
   };
-  openers[CMD_DOT_SPACING] = [](ui::Dialog& main, const std::string&) {
-    ui::ui_services().message_box(&main, "点間隔等の設定はこの版ではまだ使えません。", "", platform::MessageIcon::information,
-                                  ui::MessageButtons::ok);
+  openers[CMD_DOT_SPACING] = [](ui::Dialog& main, const std::string& path) {
+    DotSpacingDialog(&main, path).do_modal();
   };
 }
 

@@ -11,6 +11,7 @@
 #include "app/about_dialog.h"
 #include "app/desktop.h"
 #include "app/main_dialog.h"
+#include "config/dot_spacing_dialog.h"
 #include "config/port_settings_dialog.h"
 #include "config/settings_file.h"
 #include "print/printing_dialog.h"
@@ -74,11 +75,8 @@ int render_screenshots(int argc, char** argv, const char* directory) {
   ok &= save(printing, dir.filePath("printing-139.png"));
   dialog_window(printing)->hide();
 
-  // The dot-spacing window's template, as it stands.
-  ui::Dialog spacing(130, &main);
-  dialog_window(spacing)->show();
-  ok &= save(spacing, dir.filePath("dot-spacing-130.png"));
-  dialog_window(spacing)->hide();
+  DotSpacingDialog spacing(&main, settings);
+  ok &= shoot(spacing, dir.filePath("dot-spacing-130.png"));
   return ok ? 0 : 1;
 }
 

@@ -103,6 +103,9 @@ DialogTemplate dot_spacing_130() {
       label("", {101, 77, 23, 10}, true, 1025),
       mm(124, 77),
       picture(BITMAP_GEOMETRY, {137, 7, 128, 149}),
+      // What the fields would give, kept up to date while the user types.
+      label("印刷できる量", {137, 170, 46, 8}),
+      label("", {185, 170, 80, 8}, false, 1026),
   };
   return t;
 }

@@ -61,6 +61,8 @@ TEST_F(MainWindow, ButtonsAndMenuOpenTheirDialogsAfterEnsuringTheFile) {
   EXPECT_TRUE(services.boxes.empty());
   main.command(CMD_PITCH_TEST, 0);
   EXPECT_EQ(shown.back(), 142);
+  main.press(1002);  // 点間隔等の設定
+  EXPECT_EQ(shown.back(), 130);
 }
 
 TEST_F(MainWindow, EscapeAndTheExitButtonEndTheProgram) {

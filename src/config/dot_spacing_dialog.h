@@ -1,0 +1,55 @@
+// 点間隔等の設定: the Braille geometry, dot size, paper and print area, each
+// spacing shown as the embosser really produces it, with the cells per line
+// and lines per page the fields would give.
+#pragma once
+
+#include <string>
+
+#include "config/layout_rules.h"
+#include "config/print_settings.h"
+#include "platform/alert.h"
+#include "ui/dialog.h"
+
+namespace tenji {
+
+inline constexpr const char* BRS_FILTER = "*.brs|*.brs|*.*|*.*||";
+inline constexpr const char* SETTINGS_WRITE_FAILED = "設定ファイルに書き込めませんでした。";
+inline constexpr const char* SETTINGS_OPEN_FAILED = "設定ファイルを開けませんでした。";
+
+class DotSpacingDialog : public ui::Dialog {
+ public:
+  enum Id : int {
+    ID_OK = 1012, ID_CANCEL = 1008, ID_LOAD = 1009, ID_SAVE = 1010, ID_PRINT = 1007,
+    ID_TEN_HEIGHT = 1001, ID_TEN_WIDTH = 1002, ID_MASU = 1003, ID_GYO = 1004,
+    ID_TEN_KIND = 1005, ID_PAPER = 1006,
+    ID_START_X = 1011, ID_START_Y = 1013, ID_END_X = 1014, ID_END_Y = 1015,
+    ID_SHOW_TEN_HEIGHT = 1022, ID_SHOW_TEN_WIDTH = 1024, ID_SHOW_MASU = 1023, ID_SHOW_GYO = 1025,
+    ID_CAPACITY = 1026,
+  };
+
+  DotSpacingDialog(ui::Dialog* parent, std::string settings_path);
+
+  PrintSettings settings;
+
+  void show_settings();
+  bool validate_inputs();
+  void read_controls();
+
+ protected:
+  bool on_init_dialog() override;
+  bool on_command(int id, int notification) override;
+
+ private:
+  bool confirm();  // validate, save, show the counts
+  void load_brs();
+  void save_brs();
+  void show_step_value(int field);
+  void show_capacity();
+  LayoutFields typed_fields() const;
+  double field_value(int id) const;
+  void tell(const std::string& text, platform::MessageIcon icon, const std::string& caption = "");
+
+  std::string settings_path_;
+};
+
+}  // namespace tenji
