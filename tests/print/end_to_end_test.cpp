@@ -9,6 +9,7 @@
 #include "print/emboss_job.h"
 #include "print/printing_flag.h"
 #include "serial/serial_port.h"
+#include "support/expected_streams.h"
 #include "support/nrk_builder.h"
 #include "support/recording_observer.h"
 #include "support/virtual_embosser_process.h"
@@ -45,11 +46,7 @@ TEST_F(EndToEnd, TheFiftyThreeByteExampleArrivesExactly) {
   start_emboss_job(settings, "two.NRK", &observer, &doc, 1, 0);
   ASSERT_EQ(observer.wait_done(), 1);
   ASSERT_TRUE(embosser.wait_exit());
-  const std::string expected = bytes({0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x31, 0x1D, 0x20, 0x60, 0x20, 0x40,
-                                      0x20, 0x60, 0x20, 0x46, 0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x20, 0x66, 0x20,
-                                      0x40, 0x1D, 0x20, 0x60, 0x21, 0x41, 0x20, 0x60, 0x21, 0x47, 0x0D, 0x1B,
-                                      0x1B, 0x47, 0x1D, 0x20, 0x66, 0x21, 0x41, 0x20, 0x66, 0x21, 0x47, 0x0D,
-                                      0x0C, 0x1B, 0x1B, 0x47, 0x0D});
+  const std::string expected = tenji::testing::two_line_job_stream();
   EXPECT_EQ(embosser.file("job-1.bin"), expected);
   const std::string json = embosser.file("job-1.json");
   EXPECT_NE(json.find("{\"x\": 6, \"y\": 0, \"x_mm\": 1.905, \"y_mm\": 0, \"size\": 1}"), std::string::npos);

@@ -1,0 +1,35 @@
+// Byte streams the embosser must receive, written out by hand from the
+// command language, for the tests that check whole jobs.
+#pragma once
+
+#include <string>
+
+#include "support/nrk_builder.h"
+
+namespace tenji::testing {
+
+// One copy, default settings, two lines: 0xA1 (dot 1) and 0xA9 (dots 1, 4).
+inline std::string two_line_job_stream() {
+  return bytes({0x1B, 0x1B, 0x47,                                                  // reset
+                0x1B, 0x1B, 0x44, 0x31,                                            // dot size 1
+                0x1D, 0x20, 0x60, 0x20, 0x40, 0x20, 0x60, 0x20, 0x46,              // cell (0, 0): column 1
+                0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x20, 0x66, 0x20, 0x40,              //   column 2
+                0x1D, 0x20, 0x60, 0x21, 0x41, 0x20, 0x60, 0x21, 0x47,              // cell (33, 0): column 1
+                0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x20, 0x66, 0x21, 0x41, 0x20, 0x66,  //   column 2
+                0x21, 0x47,                                                        //
+                0x0D, 0x0C, 0x1B, 0x1B, 0x47,                                      // page end
+                0x0D});                                                            // final CR
+}
+
+// The pitch test at (0, 0) with the default settings: one full cell.
+inline std::string pitch_test_origin_stream() {
+  return bytes({0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x31,                          // reset, dot size 1
+                0x1D, 0x20, 0x60, 0x20, 0x40, 0x20, 0x60, 0x20, 0x46, 0x20, 0x60,  // column 1 and dots 1-3
+                0x20, 0x4D, 0x20, 0x60, 0x20, 0x54,                                //
+                0x0D, 0x1B, 0x1B, 0x47,                                            // CR, reset
+                0x1D, 0x20, 0x66, 0x20, 0x40, 0x20, 0x66, 0x20, 0x46, 0x20, 0x66,  // column 2 and dots 4-6
+                0x20, 0x4D, 0x20, 0x66, 0x20, 0x54,                                //
+                0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D});                              // page end, final CR
+}
+
+}  // namespace tenji::testing
