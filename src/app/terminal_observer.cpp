@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include <unistd.h>
+#include "platform/user_dirs.h"
 
 namespace tenji {
 
-TerminalObserver::TerminalObserver(std::FILE* out) : out_(out), interactive_(::isatty(::fileno(out)) != 0) {}
+TerminalObserver::TerminalObserver(std::FILE* out) : out_(out), interactive_(platform::is_terminal(out)) {}
 
 void TerminalObserver::show_message(const std::string& text, const std::string& caption, MessageIcon) {
   std::lock_guard lock(mutex_);

@@ -1,15 +1,13 @@
 #include "config/settings_file.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "config/value_text.h"
 #include "platform/executable_path.h"
 #include "platform/profile.h"
+#include "platform/user_dirs.h"
 
 namespace tenji {
 
@@ -50,13 +48,6 @@ std::string base_name_of(const std::string& p) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::string config_home_from_environment() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return xdg;
-  const char* home = std::getenv("HOME");
-  if (home && home[0]) return std::string(home) + "/.config";
-  return {};
-}
 
 }  // namespace
 
@@ -85,8 +76,8 @@ std::string settings_file_path() {
     std::error_code ec;
     return std::filesystem::exists(p, ec);
   };
-  probe.directory_writable = [](const std::string& d) { return ::access(d.c_str(), W_OK) == 0; };
-  probe.config_home = config_home_from_environment();
+  probe.directory_writable = platform::directory_writable;
+  probe.config_home = platform::config_home();
   const std::string path = choose_settings_path(platform::executable_path(), probe);
   const std::string dir = directory_of(path);
   if (!dir.empty()) {

@@ -20,7 +20,8 @@ BrailleLine make_braille_line(std::string_view text, int fd_flag) {
 BrailleDocument::BrailleDocument() { std::memset(header, ' ', sizeof header); }
 
 int BrailleDocument::append_line(BrailleLine line) {
-  const std::size_t len = strnlen(line.text, BRAILLE_LINE_MAX);
+  const char* end = static_cast<const char*>(std::memchr(line.text, '\0', BRAILLE_LINE_MAX));
+  const std::size_t len = end ? static_cast<std::size_t>(end - line.text) : BRAILLE_LINE_MAX;
   const std::size_t old_size = cells_.size();
   try {
     if (platform::allocation_should_fail()) throw std::bad_alloc();

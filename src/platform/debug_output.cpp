@@ -4,6 +4,12 @@
 #include <mutex>
 #include <string>
 
+#if defined(_WIN32)
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace tenji::platform {
 
 namespace {
@@ -17,7 +23,11 @@ void debug_output(std::string_view text) {
     sink(text);
     return;
   }
+#if defined(_WIN32)
+  OutputDebugStringA(std::string(text).c_str());
+#else
   std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+#endif
 }
 
 void set_debug_output(std::function<void(std::string_view)> new_sink) {

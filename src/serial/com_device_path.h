@@ -4,10 +4,9 @@
 
 #include <string>
 
-namespace tenji {
+#include "serial/com_device_name.h"
 
-// N for a device name "\\.\COM<N>" (COM in any case, N from 1 to 256), else 0.
-int com_number_from_device_name(const char* device_name);
+namespace tenji {
 
 // <XDG config home>/tenjiprint/dosdevices, or empty without a home.
 std::string dosdevices_directory();

@@ -56,7 +56,8 @@ int driver_dump(SerialPort* port, const LineSink& sink) {
   std::snprintf(line, sizeof line, "CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", bit(e, CE_BREAK),
                 bit(e, CE_FRAME), bit(e, CE_MODE), bit(e, CE_OVERRUN));
   sink(line);
-  const std::uint32_t m = static_cast<std::uint32_t>(port->modem_status(port));
+  const int modem = port->modem_status(port);
+  const std::uint32_t m = modem < 0 ? 0 : static_cast<std::uint32_t>(modem);
   std::snprintf(line, sizeof line, "CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d",
                 bit(e, CE_RXOVER), bit(e, CE_RXPARITY), bit(e, CE_TXFULL), bit(m, 0x10), bit(m, 0x20), bit(m, 0x40),
                 bit(m, 0x80));

@@ -134,9 +134,12 @@ int op_send_break(SerialPort* port, int ms) {
   return 0;
 }
 
+// A device that cannot tell its modem lines (a pseudo-terminal under some
+// systems, some adapters) answers with a negative code instead of a word
+// with every line off, so that it is not taken for an embosser without CTS.
 int op_modem_status(SerialPort* port) {
   std::uint32_t word = 0;
-  api().get_comm_modem_status(record(port).handle, &word);
+  if (!api().get_comm_modem_status(record(port).handle, &word)) return map_last_error();
   return static_cast<int>(word & 0xFF);
 }
 

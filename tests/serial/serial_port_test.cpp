@@ -121,6 +121,9 @@ TEST_F(SerialPortTest, CtsOnReducesTheModemStatusToItsCtsBit) {
   EXPECT_EQ(cts_on(p), 16);
   fake.device(1).modem_status = 0xE0;
   EXPECT_EQ(cts_on(p), 0);
+  // A device that cannot tell its lines is not refused as one without CTS.
+  fake.device(1).modem_query_fails = true;
+  EXPECT_EQ(cts_on(p), ASFAILURE);
   p->close(p);
 }
 

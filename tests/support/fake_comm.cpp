@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "serial/com_device_path.h"
+#include "serial/com_device_name.h"
 
 namespace tenji::testing {
 
@@ -173,6 +173,7 @@ bool FakeCommApi::get_comm_modem_status(CommHandle h, std::uint32_t* status) {
   calls.push_back("get_comm_modem_status");
   FakeDevice* d = find(h);
   if (!d) return fail(ERROR_INVALID_HANDLE_);
+  if (d->modem_query_fails) return fail(ERROR_INVALID_PARAMETER_);
   *status = d->modem_status;
   return true;
 }

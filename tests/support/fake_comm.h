@@ -24,6 +24,7 @@ struct FakeDevice {
   std::uint32_t drain_per_query = 1u << 30;  // bytes the line takes per queue query
   bool gone = false;                    // writes and queries fail
   bool close_fails = false;
+  bool modem_query_fails = false;
   DCB initial_dcb;                      // what get_comm_state reports at open
 
   // Filled in by the fake.

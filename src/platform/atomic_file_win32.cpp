@@ -1,0 +1,42 @@
+// Replacement through a temporary file beside the target and MoveFileEx.
+#include <cstdio>
+#include <random>
+
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "platform/atomic_file.h"
+#include "platform/atomic_file_fault.h"
+
+namespace tenji::platform {
+
+bool replace_file_atomically(const std::string& path, const std::string& bytes) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  static thread_local std::mt19937 rng{std::random_device{}()};
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(rng()));
+  const std::string temp = path + suffix;
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    if (!file_write_allowed(done)) {
+      ok = false;
+      break;
+    }
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 64 * 1024));
+    DWORD written = 0;
+    ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+    done += written;
+  }
+  ok = ok && file_write_allowed(done) && FlushFileBuffers(h);
+  ok = CloseHandle(h) && ok;
+  if (ok) ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(temp.c_str());
+  return ok;
+}
+
+}  // namespace tenji::platform
