@@ -192,7 +192,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
     }
   }
   if (o.words.empty()) {
-    std::fprintf(err, "tenjiprint: the desktop program is not part of this build yet\n\n%s", USAGE);
+    std::fprintf(err, "tenjiprint: this build has no desktop program; give a command\n\n%s", USAGE);
     return EXIT_BAD_INPUT;
   }
   Command command(o, out, err);

@@ -2,8 +2,6 @@
 #include <cstdio>
 #include <random>
 
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "platform/atomic_file.h"

@@ -1,7 +1,5 @@
 #include "platform/executable_path.h"
 
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace tenji::platform {

@@ -3,8 +3,6 @@
 
 #include <vector>
 
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace tenji::platform {

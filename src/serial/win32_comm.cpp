@@ -8,8 +8,6 @@
 #include <mutex>
 #include <vector>
 
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace tenji {

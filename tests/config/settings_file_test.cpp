@@ -139,6 +139,7 @@ TEST(SettingsFile, EveryWriterReportsAFailedWrite) {
   EXPECT_FALSE(save_layout_keys(path, default_print_settings()));
   EXPECT_FALSE(save_port_keys(path, 0, 0, 1));
 
+#if !defined(_WIN32)  // our own profile layer's writes; Windows writes through its own functions
   // One key failing among many is still a failure.
   const auto ok_path = dir.file("s.ini");
   int writes = 0;
@@ -148,6 +149,7 @@ TEST(SettingsFile, EveryWriterReportsAFailedWrite) {
   });
   EXPECT_FALSE(save_layout_keys(ok_path, default_print_settings()));
   platform::set_file_write_fault({});
+#endif
 }
 
 TEST(SettingsPath, IsTheExecutablesDirectoryAndBaseNameWithIni) {
