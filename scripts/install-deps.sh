@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   fonts-ipafont-gothic
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64
 )
 
 missing=()
