@@ -3,6 +3,7 @@
 #include "print/progress_text.h"
 
 #include <string>
+#include <thread>
 
 #include "platform/user_dirs.h"
 
@@ -19,12 +20,13 @@ void TerminalObserver::show_message(const std::string& text, const std::string& 
 }
 
 void TerminalObserver::job_done(int result) {
-  std::lock_guard lock(mutex_);
-  if (progress_shown_) std::fputc('\n', out_);
-  progress_shown_ = false;
-  std::fflush(out_);
-  result_ = result;
-  cv_.notify_all();
+  {
+    std::lock_guard lock(mutex_);
+    if (progress_shown_) std::fputc('\n', out_);
+    progress_shown_ = false;
+    std::fflush(out_);
+  }
+  result_.store(result, std::memory_order_release);
 }
 
 void TerminalObserver::progress(const JobProgress& p) {
@@ -43,10 +45,13 @@ void TerminalObserver::progress(const JobProgress& p) {
   std::fflush(out_);
 }
 
+// Polls rather than waits on a condition: the observer may be destroyed as
+// soon as this returns, and the job must be done with it by then.
 int TerminalObserver::wait() {
-  std::unique_lock lock(mutex_);
-  cv_.wait(lock, [this] { return result_ != 0; });
-  return result_;
+  int result;
+  while ((result = result_.load(std::memory_order_acquire)) == 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return result;
 }
 
 }  // namespace tenji

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 
@@ -26,8 +26,7 @@ class TerminalObserver final : public JobObserver {
   std::FILE* out_;
   bool interactive_;  // a terminal: the progress line is rewritten in place
   std::mutex mutex_;
-  std::condition_variable cv_;
-  int result_ = 0;
+  std::atomic<int> result_{0};  // the job's last touch of this object
   bool progress_shown_ = false;
   std::chrono::steady_clock::time_point last_report_{};
 };

@@ -234,6 +234,34 @@ std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument
   return 3 + (copies > 0 ? per_copy * static_cast<std::uint64_t>(copies) : 0) + 1;
 }
 
+namespace {
+
+// The thread of the last job. Only one job runs at a time and the window
+// that started it waits for its end, so the next start (or the end of the
+// program) finds it finished and only has to collect it. Collecting it,
+// rather than leaving it detached, also keeps some thread libraries from
+// tripping over a thread that ends while the next one starts.
+class JobThreadSlot {
+ public:
+  void start(EmbossJobParams* params) {
+    if (thread_.joinable()) thread_.join();
+    thread_ = std::thread(emboss_job_thread, params);
+  }
+  ~JobThreadSlot() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
+
+JobThreadSlot& job_thread_slot() {
+  static JobThreadSlot slot;
+  return slot;
+}
+
+}  // namespace
+
 int emboss_job_thread(EmbossJobParams* params) {
   Job job{std::unique_ptr<EmbossJobParams>(params)};
   return job.run();
@@ -253,7 +281,7 @@ void start_emboss_job(const PrintSettings& settings, const char* document_path, 
   printing_flag.store(PRINTING_FLAG_STARTING);
   EmbossJobParams* raw = params.release();
   try {
-    std::thread(emboss_job_thread, raw).detach();
+    job_thread_slot().start(raw);
   } catch (const std::system_error& e) {
     delete raw;
     printing_flag.store(0);

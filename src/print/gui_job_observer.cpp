@@ -36,14 +36,17 @@ void GuiJobObserver::show_job_message(ui::Dialog& owner, std::intptr_t lparam) {
   message->closed.set_value();
 }
 
-// The post happens under the lock that acknowledge_done takes, so that
-// everything the job did comes visibly before the window goes on.
+// The job's last touch of this object is the store of `done_`, after the
+// post: the window may destroy it once it has seen that store, and everything
+// the job did comes visibly before.
 void GuiJobObserver::job_done(int result) {
-  std::lock_guard lock(mutex_);
   window_.post_message(WM_JOB_DONE, static_cast<std::uintptr_t>(result), 0);
+  done_.store(true, std::memory_order_release);
 }
 
-void GuiJobObserver::acknowledge_done() { std::lock_guard lock(mutex_); }
+void GuiJobObserver::acknowledge_done() {
+  while (!done_.load(std::memory_order_acquire)) std::this_thread::yield();  // a few instructions at most
+}
 
 void GuiJobObserver::progress(const JobProgress& p) {
   const auto now = std::chrono::steady_clock::now();

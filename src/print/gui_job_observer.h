@@ -3,6 +3,7 @@
 // its progress reaches the window a few times a second.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -40,6 +41,7 @@ class GuiJobObserver final : public JobObserver {
   std::mutex mutex_;
   JobProgress latest_;
   bool progress_posted_ = false;
+  std::atomic<bool> done_{false};
   std::chrono::steady_clock::time_point last_post_{};
 };
 

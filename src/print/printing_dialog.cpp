@@ -53,6 +53,7 @@ void PrintingDialog::run_print_flow() {
   CopiesDialog copies_dialog(this);
   if (copies_dialog.do_modal() == ui::IDCANCEL) return stop();
   if (copies < 1) return stop();
+  job_started_ = true;
   start_emboss_job(settings, document_path.c_str(), &observer_, document.get(), copies, 0);
 }
 
@@ -64,6 +65,7 @@ void PrintingDialog::run_pitch_test() {
     post_message(WM_JOB_DONE, 2, 0);  // the port is left untouched
     return;
   }
+  job_started_ = true;
   start_emboss_job(settings, exe.c_str(), &observer_, document.get(), 1, 1);
 }
 
@@ -77,7 +79,7 @@ void PrintingDialog::on_cancel() {
 std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
   switch (message) {
     case WM_JOB_DONE:
-      observer_.acknowledge_done();
+      if (job_started_) observer_.acknowledge_done();
       end_dialog(static_cast<int>(wparam));
       return 0;
     case WM_SET_COPIES:

@@ -52,6 +52,7 @@ class PrintingDialog : public ui::Dialog {
  private:
   void show_progress();
   GuiJobObserver observer_;
+  bool job_started_ = false;  // WM_JOB_DONE comes from the job, not from an early end
 };
 
 // 印刷時の警告: the document does not fit the print area.

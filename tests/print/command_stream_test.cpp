@@ -18,6 +18,7 @@ using tenji::testing::bytes;
 using tenji::testing::FakeCommApi;
 
 int quick_hook(SerialPort*) { return 0; }
+int idle_polls = 0;
 
 class StreamTest : public ::testing::Test {
  protected:
@@ -134,9 +135,9 @@ TEST_F(StreamTest, AFullQueueWaitsUntilCancel) {
   fake.device(1).hold = true;
   std::vector<unsigned char> fill(1050, 1);
   current_port->write_block(current_port, fill.data(), 1050);
+  idle_polls = 0;
   serial_driver_defaults.idle_hook = [](SerialPort*) {
-    static int n = 0;
-    if (++n == 50) printing_flag = 0;
+    if (++idle_polls == 50) printing_flag = 0;
     return 0;
   };
   EXPECT_EQ(send_byte(current_port, 7), SendResult::cancelled);

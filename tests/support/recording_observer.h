@@ -3,10 +3,11 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "print/job_observer.h"
@@ -25,10 +26,14 @@ class RecordingObserver final : public JobObserver {
     messages_.push_back({text, caption, icon});
   }
 
+  // The end is signalled by one atomic store, the job's last touch of this
+  // object, so that a test may destroy it as soon as wait_done returns.
   void job_done(int result) override {
-    std::lock_guard lock(mutex_);
-    done_.push_back(result);
-    cv_.notify_all();
+    {
+      std::lock_guard lock(mutex_);
+      done_.push_back(result);
+    }
+    first_done_.store(result, std::memory_order_release);
   }
 
   void progress(const JobProgress& p) override {
@@ -44,9 +49,11 @@ class RecordingObserver final : public JobObserver {
 
   // The job's WM_JOB_DONE value, or 0 when it did not come in time.
   int wait_done(int seconds = 20) {
-    std::unique_lock lock(mutex_);
-    cv_.wait_for(lock, std::chrono::seconds(seconds), [this] { return !done_.empty(); });
-    return done_.empty() ? 0 : done_.front();
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int result;
+    while ((result = first_done_.load(std::memory_order_acquire)) == 0 && std::chrono::steady_clock::now() < give_up)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return result;
   }
 
   std::vector<Message> messages() {
@@ -67,7 +74,7 @@ class RecordingObserver final : public JobObserver {
 
  private:
   std::mutex mutex_;
-  std::condition_variable cv_;
+  std::atomic<int> first_done_{0};
   std::vector<Message> messages_;
   std::vector<int> done_;
   JobProgress last_progress_;
