@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 
 #include "platform/debug_output.h"
@@ -88,12 +90,12 @@ SendResult send_byte(SerialPort* port, int value) {
   for (;;) {
     SendResult why;
     // A full queue holds a second of data at 9600 bit/s, so after the first
-    // tries the queue is looked at only every few idle periods.
-    for (int idle_periods = 1; port->tx_free(port) == 0; idle_periods = std::min(idle_periods * 2, 8)) {
-      for (int i = 0; i < idle_periods; ++i) {
-        if (wait.should_end(why)) return why;
-        if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
-      }
+    // tries the thread sleeps up to 8 ms between looks: fewer wake-ups, and
+    // Cancel is still seen at once.
+    for (int pause_ms = 0; port->tx_free(port) == 0; pause_ms = std::min(pause_ms * 2 + 1, 7)) {
+      if (wait.should_end(why)) return why;
+      if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
+      if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
     }
     const int result = write_byte_timed(port, value, 100);
     if (result == 0) {
