@@ -13,26 +13,54 @@ namespace tenji {
 
 namespace {
 
-double read_real(const std::string& path, const char* key) {
-  return text_to_real(read_setting_text(path, key));
+// One key: its name, how it is written, and where it lives in the record.
+struct Key {
+  const char* name;
+  int decimals;  // 2 or 1 for reals written "%.2f" / "%.1f"; -1 for integers "%d"
+  double PrintSettings::*real;
+  std::int32_t PrintSettings::*integer;
+};
+
+constexpr Key real2(const char* n, double PrintSettings::*m) { return {n, 2, m, nullptr}; }
+constexpr Key real1(const char* n, double PrintSettings::*m) { return {n, 1, m, nullptr}; }
+constexpr Key integer(const char* n, std::int32_t PrintSettings::*m) { return {n, -1, nullptr, m}; }
+
+using S = PrintSettings;
+const Key TEN_HEIGHT = real2("TEN_HEIGHT", &S::TEN_HEIGHT), TEN_WIDTH = real2("TEN_WIDTH", &S::TEN_WIDTH),
+          MASU_BETWEEN = real2("MASU_BETWEEN", &S::MASU_BETWEEN), GYO_BETWEEN = real2("GYO_BETWEEN", &S::GYO_BETWEEN),
+          TEN_KIND = integer("TEN_KIND", &S::TEN_KIND), PAPER_SIZE = integer("PAPER_SIZE", &S::PAPER_SIZE),
+          CPL = integer("CPL", &S::CPL), LPP = integer("LPP", &S::LPP), START_X = real1("START_X", &S::START_X),
+          START_Y = real1("START_Y", &S::START_Y), END_X = real1("END_X", &S::END_X), END_Y = real1("END_Y", &S::END_Y),
+          COM_PORT = integer("COM_PORT", &S::COM_PORT), COM_SPEED = integer("COM_SPEED", &S::COM_SPEED),
+          COM_FLOW = integer("COM_FLOW", &S::COM_FLOW), BACK_PITCH = integer("BACK_PITCH", &S::BACK_PITCH);
+
+// The groups, each in the order its keys are written.
+const std::initializer_list<Key> ALL_KEYS = {TEN_HEIGHT, TEN_WIDTH, MASU_BETWEEN, GYO_BETWEEN, TEN_KIND, PAPER_SIZE,
+                                             CPL,        LPP,       START_X,      START_Y,     END_X,    END_Y,
+                                             COM_PORT,   COM_SPEED, COM_FLOW,     BACK_PITCH};
+const std::initializer_list<Key> LAYOUT_KEYS = {TEN_HEIGHT, TEN_WIDTH, MASU_BETWEEN, GYO_BETWEEN, TEN_KIND,
+                                                PAPER_SIZE, CPL,       LPP,          START_X,     START_Y,
+                                                END_X,      END_Y,     BACK_PITCH};
+const std::initializer_list<Key> PORT_KEYS = {COM_PORT, COM_SPEED, COM_FLOW};
+
+void read_keys(const std::string& path, PrintSettings& s, std::initializer_list<Key> keys) {
+  for (const Key& k : keys) {
+    const std::string text = read_setting_text(path, k.name);
+    if (k.real)
+      s.*k.real = text_to_real(text);
+    else
+      s.*k.integer = text_to_int(text);
+  }
 }
 
-int read_int(const std::string& path, const char* key) {
-  return text_to_int(read_setting_text(path, key));
-}
-
-bool write_text(const std::string& path, const char* key, const std::string& text) {
-  return platform::write_profile_string(SETTINGS_SECTION, key, text, path);
-}
-
-bool write_real2(const std::string& path, const char* key, double v) {
-  return write_text(path, key, format_real(v, 2));
-}
-bool write_real1(const std::string& path, const char* key, double v) {
-  return write_text(path, key, format_real(v, 1));
-}
-bool write_int(const std::string& path, const char* key, int v) {
-  return write_text(path, key, format_int(v));
+// True only when every key reached the file.
+bool write_keys(const std::string& path, const PrintSettings& s, std::initializer_list<Key> keys) {
+  bool ok = true;
+  for (const Key& k : keys) {
+    const std::string text = k.real ? format_real(s.*k.real, k.decimals) : format_int(s.*k.integer);
+    ok &= platform::write_profile_string(SETTINGS_SECTION, k.name, text, path);
+  }
+  return ok;
 }
 
 std::size_t last_separator(const std::string& p) {
@@ -96,79 +124,28 @@ bool ensure_settings_file(std::string& settings_path) {
   return write_default_settings(settings_path);
 }
 
-bool write_default_settings(const std::string& path) {
-  const PrintSettings d = default_print_settings();
-  bool ok = true;
-  ok &= write_real2(path, "TEN_HEIGHT", d.TEN_HEIGHT);
-  ok &= write_real2(path, "TEN_WIDTH", d.TEN_WIDTH);
-  ok &= write_real2(path, "MASU_BETWEEN", d.MASU_BETWEEN);
-  ok &= write_real2(path, "GYO_BETWEEN", d.GYO_BETWEEN);
-  ok &= write_int(path, "TEN_KIND", d.TEN_KIND);
-  ok &= write_int(path, "PAPER_SIZE", d.PAPER_SIZE);
-  ok &= write_int(path, "CPL", d.CPL);
-  ok &= write_int(path, "LPP", d.LPP);
-  ok &= write_real1(path, "START_X", d.START_X);
-  ok &= write_real1(path, "START_Y", d.START_Y);
-  ok &= write_real1(path, "END_X", d.END_X);
-  ok &= write_real1(path, "END_Y", d.END_Y);
-  ok &= write_int(path, "COM_PORT", d.COM_PORT);
-  ok &= write_int(path, "COM_SPEED", d.COM_SPEED);
-  ok &= write_int(path, "COM_FLOW", d.COM_FLOW);
-  ok &= write_int(path, "BACK_PITCH", d.BACK_PITCH);
-  return ok;
-}
+bool write_default_settings(const std::string& path) { return write_keys(path, default_print_settings(), ALL_KEYS); }
 
-void load_layout_keys(const std::string& path, PrintSettings& s) {
-  s.TEN_HEIGHT = read_real(path, "TEN_HEIGHT");
-  s.TEN_WIDTH = read_real(path, "TEN_WIDTH");
-  s.MASU_BETWEEN = read_real(path, "MASU_BETWEEN");
-  s.GYO_BETWEEN = read_real(path, "GYO_BETWEEN");
-  s.TEN_KIND = read_int(path, "TEN_KIND");
-  s.PAPER_SIZE = read_int(path, "PAPER_SIZE");
-  s.CPL = read_int(path, "CPL");
-  s.LPP = read_int(path, "LPP");
-  s.START_X = read_real(path, "START_X");
-  s.START_Y = read_real(path, "START_Y");
-  s.END_X = read_real(path, "END_X");
-  s.END_Y = read_real(path, "END_Y");
-  s.BACK_PITCH = read_int(path, "BACK_PITCH");
-}
+void load_layout_keys(const std::string& path, PrintSettings& s) { read_keys(path, s, LAYOUT_KEYS); }
 
-bool save_layout_keys(const std::string& path, const PrintSettings& s) {
-  bool ok = true;
-  ok &= write_real2(path, "TEN_HEIGHT", s.TEN_HEIGHT);
-  ok &= write_real2(path, "TEN_WIDTH", s.TEN_WIDTH);
-  ok &= write_real2(path, "MASU_BETWEEN", s.MASU_BETWEEN);
-  ok &= write_real2(path, "GYO_BETWEEN", s.GYO_BETWEEN);
-  ok &= write_int(path, "TEN_KIND", s.TEN_KIND);
-  ok &= write_int(path, "PAPER_SIZE", s.PAPER_SIZE);
-  ok &= write_int(path, "CPL", s.CPL);
-  ok &= write_int(path, "LPP", s.LPP);
-  ok &= write_real1(path, "START_X", s.START_X);
-  ok &= write_real1(path, "START_Y", s.START_Y);
-  ok &= write_real1(path, "END_X", s.END_X);
-  ok &= write_real1(path, "END_Y", s.END_Y);
-  ok &= write_int(path, "BACK_PITCH", s.BACK_PITCH);
-  return ok;
-}
+bool save_layout_keys(const std::string& path, const PrintSettings& s) { return write_keys(path, s, LAYOUT_KEYS); }
 
 void load_port_keys(const std::string& path, int& com_port, int& com_speed, int& com_flow) {
-  com_port = read_int(path, "COM_PORT");
-  com_speed = read_int(path, "COM_SPEED");
-  com_flow = read_int(path, "COM_FLOW");
+  PrintSettings s;
+  read_keys(path, s, PORT_KEYS);
+  com_port = s.COM_PORT;
+  com_speed = s.COM_SPEED;
+  com_flow = s.COM_FLOW;
 }
 
 bool save_port_keys(const std::string& path, int com_port, int com_speed, int com_flow) {
-  bool ok = true;
-  ok &= write_int(path, "COM_PORT", com_port);
-  ok &= write_int(path, "COM_SPEED", com_speed);
-  ok &= write_int(path, "COM_FLOW", com_flow);
-  return ok;
+  PrintSettings s;
+  s.COM_PORT = com_port;
+  s.COM_SPEED = com_speed;
+  s.COM_FLOW = com_flow;
+  return write_keys(path, s, PORT_KEYS);
 }
 
-void load_all_keys(const std::string& path, PrintSettings& s) {
-  load_layout_keys(path, s);
-  load_port_keys(path, s.COM_PORT, s.COM_SPEED, s.COM_FLOW);
-}
+void load_all_keys(const std::string& path, PrintSettings& s) { read_keys(path, s, ALL_KEYS); }
 
 }  // namespace tenji
