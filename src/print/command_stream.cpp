@@ -24,7 +24,7 @@ thread_local std::uint64_t bytes_sent = 0;
 // Decides when a wait for the line ends without the byte being sent.
 class LineWait {
  public:
-  explicit LineWait(SerialPort* port) : port_(port), start_(comm_api().get_tick_count()) {}
+  explicit LineWait(SerialPort* port) : port_(port) {}
 
   // True when the wait should end; `why` tells how.
   bool should_end(SendResult& why) {
@@ -35,13 +35,7 @@ class LineWait {
       }
       return false;
     }
-    const int used = port_->tx_used(port_);
-    const std::uint32_t now = comm_api().get_tick_count();
-    if (used != last_used_) {
-      last_used_ = used;
-      start_ = now;
-    }
-    if (now - start_ >= static_cast<std::uint32_t>(STALL_LIMIT_MS)) {
+    if (stall_.stalled(port_->tx_used(port_))) {
       why = SendResult::stalled;
       return true;
     }
@@ -50,8 +44,7 @@ class LineWait {
 
  private:
   SerialPort* port_;
-  std::uint32_t start_;
-  int last_used_ = -1;
+  LineStallWatch stall_;
 };
 
 SendResult send_bytes(std::initializer_list<int> bytes) {
@@ -72,6 +65,18 @@ SendResult send_address(int lead, std::int64_t x, std::int64_t y) {
 }  // namespace
 
 void set_send_wait_mode(WaitMode mode) { wait_mode = mode; }
+
+LineStallWatch::LineStallWatch() : since_(comm_api().get_tick_count()) {}
+
+bool LineStallWatch::stalled(int queued_now) {
+  const std::uint32_t now = comm_api().get_tick_count();
+  if (queued_now != last_queued_) {
+    last_queued_ = queued_now;
+    since_ = now;
+    return false;
+  }
+  return now - since_ >= static_cast<std::uint32_t>(STALL_LIMIT_MS);
+}
 std::uint64_t stream_bytes_sent() { return bytes_sent; }
 void reset_stream_bytes_sent() { bytes_sent = 0; }
 

@@ -27,6 +27,18 @@ inline constexpr int STALL_LIMIT_MS = 2000;
 
 void set_send_wait_mode(WaitMode mode);
 
+// Tells when the line has stopped moving: the transmit queue's count has
+// stayed the same for STALL_LIMIT_MS.
+class LineStallWatch {
+ public:
+  LineStallWatch();
+  bool stalled(int queued_now);
+
+ private:
+  std::uint32_t since_;
+  int last_queued_ = -1;
+};
+
 // Bytes that send_byte has put on the way since the counter was reset, on
 // the calling thread.
 std::uint64_t stream_bytes_sent();

@@ -139,8 +139,7 @@ class Job {
 
     // Drain. A Cancel here discards what is queued; after a Cancel the wait
     // ends once the line has not moved for the stall limit.
-    std::uint32_t since = comm_api().get_tick_count();
-    int last_used = -1;
+    LineStallWatch stall;
     for (;;) {
       const int used = port->tx_used(port);
       if (used <= 0) break;
@@ -151,11 +150,7 @@ class Job {
         if (send_cr() == SendResult::failed) return fail_line();
         continue;
       }
-      const std::uint32_t now = comm_api().get_tick_count();
-      if (used != last_used) {
-        last_used = used;
-        since = now;
-      } else if (cancelled && now - since >= static_cast<std::uint32_t>(STALL_LIMIT_MS)) {
+      if (stall.stalled(used) && cancelled) {
         port->clear_tx_buffer(port);
         break;
       }
