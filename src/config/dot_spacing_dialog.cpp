@@ -88,15 +88,7 @@ void DotSpacingDialog::show_capacity() {
     return;
   }
   PrintSettings s = settings;
-  s.TEN_HEIGHT = field_value(ID_SHOW_TEN_HEIGHT);
-  s.TEN_WIDTH = field_value(ID_SHOW_TEN_WIDTH);
-  s.MASU_BETWEEN = field_value(ID_SHOW_MASU);
-  s.GYO_BETWEEN = field_value(ID_SHOW_GYO);
-  s.START_X = field_value(ID_START_X);
-  s.START_Y = field_value(ID_START_Y);
-  s.END_X = field_value(ID_END_X);
-  s.END_Y = field_value(ID_END_Y);
-  compute_capacity(s);
+  read_controls_into(s);
   char text[64];
   std::snprintf(text, sizeof text, "%dマス × %d行", s.CPL, s.LPP);
   set_item_text(ID_CAPACITY, text);
@@ -109,18 +101,21 @@ bool DotSpacingDialog::validate_inputs() {
   return false;
 }
 
-void DotSpacingDialog::read_controls() {
-  settings.TEN_HEIGHT = field_value(ID_SHOW_TEN_HEIGHT);
-  settings.TEN_WIDTH = field_value(ID_SHOW_TEN_WIDTH);
-  settings.MASU_BETWEEN = field_value(ID_SHOW_MASU);
-  settings.GYO_BETWEEN = field_value(ID_SHOW_GYO);
-  settings.START_X = field_value(ID_START_X);
-  settings.START_Y = field_value(ID_START_Y);
-  settings.END_X = field_value(ID_END_X);
-  settings.END_Y = field_value(ID_END_Y);
-  settings.TEN_KIND = cur_sel(ID_TEN_KIND);
-  settings.PAPER_SIZE = cur_sel(ID_PAPER);
-  compute_capacity(settings);
+void DotSpacingDialog::read_controls() { read_controls_into(settings); }
+
+// The stored spacings are the displays of whole steps, not the typed values.
+void DotSpacingDialog::read_controls_into(PrintSettings& s) const {
+  s.TEN_HEIGHT = field_value(ID_SHOW_TEN_HEIGHT);
+  s.TEN_WIDTH = field_value(ID_SHOW_TEN_WIDTH);
+  s.MASU_BETWEEN = field_value(ID_SHOW_MASU);
+  s.GYO_BETWEEN = field_value(ID_SHOW_GYO);
+  s.START_X = field_value(ID_START_X);
+  s.START_Y = field_value(ID_START_Y);
+  s.END_X = field_value(ID_END_X);
+  s.END_Y = field_value(ID_END_Y);
+  s.TEN_KIND = cur_sel(ID_TEN_KIND);
+  s.PAPER_SIZE = cur_sel(ID_PAPER);
+  compute_capacity(s);
 }
 
 void DotSpacingDialog::tell(const std::string& text, platform::MessageIcon icon, const std::string& caption) {

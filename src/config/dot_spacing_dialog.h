@@ -45,6 +45,7 @@ class DotSpacingDialog : public ui::Dialog {
   void save_brs();
   void show_step_value(int field);
   void show_capacity();
+  void read_controls_into(PrintSettings& s) const;
   LayoutFields typed_fields() const;
   double field_value(int id) const;
   void tell(const std::string& text, platform::MessageIcon icon, const std::string& caption = "");
