@@ -24,11 +24,6 @@ using tenji::testing::FakeCommApi;
 using tenji::testing::TempDir;
 using tenji::testing::write_file;
 
-int yield_hook(SerialPort*) {
-  std::this_thread::yield();
-  return 0;
-}
-
 std::string contents(std::FILE* f) {
   std::fflush(f);
   std::rewind(f);
@@ -41,8 +36,6 @@ std::string contents(std::FILE* f) {
 class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_hook = serial_driver_defaults.idle_hook;
-    serial_driver_defaults.idle_hook = yield_hook;
     fake.device(1);
     settings_path = dir.file("s.ini");
     out = std::tmpfile();
@@ -52,7 +45,6 @@ class CommandLine : public ::testing::Test {
     std::fclose(out);
     std::fclose(err);
     close_all_ports();
-    serial_driver_defaults.idle_hook = saved_hook;
   }
 
   int run(std::vector<std::string> args) {
@@ -72,7 +64,7 @@ class CommandLine : public ::testing::Test {
 
   TempDir dir;
   FakeCommApi fake;
-  IdleHook saved_hook = nullptr;
+  tenji::testing::IdleHookOverride idle_hook;
   std::string settings_path;
   std::FILE* out = nullptr;
   std::FILE* err = nullptr;

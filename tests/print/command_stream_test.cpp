@@ -17,14 +17,11 @@ namespace {
 using tenji::testing::bytes;
 using tenji::testing::FakeCommApi;
 
-int quick_hook(SerialPort*) { return 0; }
 int idle_polls = 0;
 
 class StreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_hook = serial_driver_defaults.idle_hook;
-    serial_driver_defaults.idle_hook = quick_hook;
     fake.device(1);
     current_port = port_open(0, 9600, 'N', 8, 1);
     ASSERT_EQ(current_port->status, 0);
@@ -36,7 +33,6 @@ class StreamTest : public ::testing::Test {
     platform::set_debug_output({});
     close_all_ports();
     current_port = nullptr;
-    serial_driver_defaults.idle_hook = saved_hook;
   }
   std::string sent() {
     current_port->tx_used(current_port);  // lets the fake line take what is queued
@@ -44,7 +40,7 @@ class StreamTest : public ::testing::Test {
   }
 
   FakeCommApi fake;
-  IdleHook saved_hook = nullptr;
+  tenji::testing::IdleHookOverride idle_hook;
   std::vector<std::string> debug;
 };
 

@@ -22,11 +22,6 @@ using tenji::testing::bytes;
 using tenji::testing::FakeCommApi;
 using tenji::testing::RecordingObserver;
 
-int yield_hook(SerialPort*) {
-  std::this_thread::yield();
-  return 0;
-}
-
 const std::string RESET = bytes({0x1B, 0x1B, 0x47});
 const std::string DOT_SIZE_1 = bytes({0x1B, 0x1B, 0x44, 0x31});
 const std::string PAGE_END = bytes({0x0D, 0x0C, 0x1B, 0x1B, 0x47});
@@ -35,8 +30,6 @@ const std::string CR = bytes({0x0D});
 class JobTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_hook = serial_driver_defaults.idle_hook;
-    serial_driver_defaults.idle_hook = yield_hook;
     platform::set_debug_output([](std::string_view) {});
     settings = default_print_settings();
     fake.device(1);
@@ -45,7 +38,6 @@ class JobTest : public ::testing::Test {
   void TearDown() override {
     close_all_ports();
     platform::set_debug_output({});
-    serial_driver_defaults.idle_hook = saved_hook;
   }
 
   void add(std::string cells) { doc.append_line(make_braille_line(cells)); }
@@ -78,7 +70,7 @@ class JobTest : public ::testing::Test {
   }
 
   FakeCommApi fake;
-  IdleHook saved_hook = nullptr;
+  tenji::testing::IdleHookOverride idle_hook;
   PrintSettings settings;
   BrailleDocument doc;
   RecordingObserver observer;

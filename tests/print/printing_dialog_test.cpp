@@ -30,16 +30,9 @@ using tenji::testing::FakeUiServices;
 using tenji::testing::TempDir;
 using tenji::testing::write_file;
 
-int yield_hook(SerialPort*) {
-  std::this_thread::yield();
-  return 0;
-}
-
 class PrintingWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_hook = serial_driver_defaults.idle_hook;
-    serial_driver_defaults.idle_hook = yield_hook;
     platform::set_debug_output([](std::string_view) {});
     write_default_settings(settings);
     fake.device(1);
@@ -57,7 +50,6 @@ class PrintingWindow : public ::testing::Test {
   void TearDown() override {
     close_all_ports();
     platform::set_debug_output({});
-    serial_driver_defaults.idle_hook = saved_hook;
   }
 
   std::string document(const std::vector<std::string>& lines) {
@@ -82,7 +74,7 @@ class PrintingWindow : public ::testing::Test {
   std::string settings = dir.file("s.ini");
   FakeUiServices services;
   FakeCommApi fake;
-  IdleHook saved_hook = nullptr;
+  tenji::testing::IdleHookOverride idle_hook;
   std::vector<int> shown;
   std::map<int, std::function<void(ui::Dialog&)>> on_shown;
 };

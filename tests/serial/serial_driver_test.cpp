@@ -23,15 +23,12 @@ int aborting_hook(SerialPort*) { return -77; }
 class DriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_hook = serial_driver_defaults.idle_hook;
-    serial_driver_defaults.idle_hook = counting_hook;
     idle_calls = 0;
     dev().initial_dcb.fDsrSensitivity = 1;  // kept as the device reported it
     dev().initial_dcb.fOutX = 1;
   }
   void TearDown() override {
     close_all_ports();
-    serial_driver_defaults.idle_hook = saved_hook;
   }
   FakeDevice& dev() { return fake.device(1); }
   SerialPort* open(int baud = 9600, int parity = 'N', int bits = 8, int stop = 1) {
@@ -40,7 +37,7 @@ class DriverTest : public ::testing::Test {
   const DCB& last_dcb() { return dev().applied.back(); }
 
   FakeCommApi fake;
-  IdleHook saved_hook = nullptr;
+  tenji::testing::IdleHookOverride idle_hook{counting_hook};
 };
 
 TEST_F(DriverTest, OpenPreparesTheDeviceAndAppliesTheLineOnce) {

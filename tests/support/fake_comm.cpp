@@ -1,6 +1,7 @@
 #include "support/fake_comm.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "serial/com_device_name.h"
 
@@ -9,6 +10,17 @@ namespace tenji::testing {
 namespace {
 thread_local std::int32_t fake_last_error = 0;
 }
+
+int IdleHookOverride::yield_at_once(SerialPort*) {
+  std::this_thread::yield();
+  return 0;
+}
+
+IdleHookOverride::IdleHookOverride(IdleHook hook) : saved_(serial_driver_defaults.idle_hook) {
+  serial_driver_defaults.idle_hook = hook;
+}
+
+IdleHookOverride::~IdleHookOverride() { serial_driver_defaults.idle_hook = saved_; }
 
 FakeCommApi::FakeCommApi() { set_comm_api(this); }
 FakeCommApi::~FakeCommApi() { set_comm_api(nullptr); }

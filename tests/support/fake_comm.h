@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "serial/comm_api.h"
+#include "serial/serial_port.h"
 
 namespace tenji::testing {
 
@@ -94,6 +95,20 @@ class FakeCommApi final : public CommApi {
 
   std::recursive_mutex mutex_;
   std::map<int, FakeDevice> devices_;
+};
+
+// Puts another idle hook in the driver for the life of the object; the
+// default yields at once, so waits against the fake take no wall time.
+class IdleHookOverride {
+ public:
+  static int yield_at_once(SerialPort*);
+  explicit IdleHookOverride(IdleHook hook = yield_at_once);
+  ~IdleHookOverride();
+  IdleHookOverride(const IdleHookOverride&) = delete;
+  IdleHookOverride& operator=(const IdleHookOverride&) = delete;
+
+ private:
+  IdleHook saved_;
 };
 
 }  // namespace tenji::testing
