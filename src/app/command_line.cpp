@@ -68,7 +68,7 @@ class Command {
     BrailleDocument document;
     BrailleFileReader reader(o_.words[1].c_str());
     if (reader.read(&document) != 0) {
-      std::fprintf(err_, "%s: NRK形式のファイルではありません。\n", o_.words[1].c_str());
+      std::fprintf(err_, "%s: %s\n", o_.words[1].c_str(), NOT_A_DOCUMENT_MESSAGE);
       return EXIT_BAD_INPUT;
     }
     const FitCheck fit = check_fit(settings, document);
@@ -126,11 +126,11 @@ class Command {
   bool load_settings(PrintSettings& settings) {
     std::string path = o_.settings_path;
     if (path.empty()) {
-      if (!ensure_settings_file(path)) std::fprintf(err_, "%s: 設定ファイルに書き込めませんでした。\n", path.c_str());
+      if (!ensure_settings_file(path)) std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
     } else if (std::FILE* f = std::fopen(path.c_str(), "r")) {
       std::fclose(f);
     } else if (!write_default_settings(path)) {
-      std::fprintf(err_, "%s: 設定ファイルに書き込めませんでした。\n", path.c_str());
+      std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
       return false;
     }
     load_all_keys(path, settings);

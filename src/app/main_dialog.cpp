@@ -58,7 +58,7 @@ void MainDialog::ensure_settings() {
   // Tested once per run: the path stays once the first command has filled it.
   if (settings_path_.size() < 1) {
     if (!ensure_settings_file(settings_path_))
-      ui::ui_services().message_box(this, "設定ファイルに書き込めませんでした。", "", platform::MessageIcon::warning,
+      ui::ui_services().message_box(this, SETTINGS_WRITE_FAILED, "", platform::MessageIcon::warning,
                                     ui::MessageButtons::ok);
   }
 }

@@ -7,13 +7,13 @@
 
 #include "config/layout_rules.h"
 #include "config/print_settings.h"
+#include "config/settings_file.h"
 #include "platform/alert.h"
 #include "ui/dialog.h"
 
 namespace tenji {
 
 inline constexpr const char* BRS_FILTER = "*.brs|*.brs|*.*|*.*||";
-inline constexpr const char* SETTINGS_WRITE_FAILED = "設定ファイルに書き込めませんでした。";
 inline constexpr const char* SETTINGS_OPEN_FAILED = "設定ファイルを開けませんでした。";
 
 class DotSpacingDialog : public ui::Dialog {

@@ -11,6 +11,9 @@ namespace tenji {
 
 inline constexpr const char* SETTINGS_SECTION = "RUK_PRINT";
 
+// What the user is told when a save did not reach the file.
+inline constexpr const char* SETTINGS_WRITE_FAILED = "設定ファイルに書き込めませんでした。";
+
 // Every value is read through a buffer of this many characters, so only the
 // first seven characters of a stored value count.
 inline constexpr std::size_t SETTINGS_READ_BUFFER = 8;

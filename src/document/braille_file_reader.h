@@ -7,6 +7,9 @@
 
 namespace tenji {
 
+// What the user is told when read refuses a file.
+inline constexpr const char* NOT_A_DOCUMENT_MESSAGE = "NRK形式のファイルではありません。";
+
 class BrailleFileReader {
  public:
   static constexpr std::size_t PATH_SIZE = 260;

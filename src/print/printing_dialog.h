@@ -20,7 +20,6 @@ inline constexpr unsigned WM_SET_COPIES = ui::WM_USER + 3;
 inline constexpr unsigned WM_SET_PITCH = ui::WM_USER + 4;
 
 inline constexpr const char* NRK_FILTER = "*.NRK|*.nrk|*.*|*.*||";
-inline constexpr const char* NOT_A_DOCUMENT_MESSAGE = "NRK形式のファイルではありません。";
 
 class PrintingDialog : public ui::Dialog {
  public:

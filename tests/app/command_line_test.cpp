@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/settings_file.h"
