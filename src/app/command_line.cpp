@@ -13,7 +13,7 @@
 #include "print/fit_check.h"
 #include "platform/executable_path.h"
 #include "print/printing_flag.h"
-#include "serial/serial_driver.h"
+#include "serial/serial_port.h"
 
 namespace tenji {
 
@@ -111,7 +111,8 @@ class Command {
     port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
     port->close(port);
     if (status != 0) {
-      std::fprintf(err_, "COM%d could not be opened (code %d)\n", settings.COM_PORT + 1, status);
+      std::fprintf(err_, "COM%d could not be opened: %s (code %d, %s)\n", settings.COM_PORT + 1,
+                   as_error_name(status), status, as_error_meaning(status));
       return EXIT_JOB_FAILED;
     }
     return EXIT_DONE;
@@ -127,9 +128,7 @@ class Command {
     std::string path = o_.settings_path;
     if (path.empty()) {
       if (!ensure_settings_file(path)) std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
-    } else if (std::FILE* f = std::fopen(path.c_str(), "r")) {
-      std::fclose(f);
-    } else if (!write_default_settings(path)) {
+    } else if (!ensure_settings_file_at(path)) {
       std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
       return false;
     }

@@ -59,7 +59,7 @@ const char* check_message(int check) {
 
 void compute_capacity(PrintSettings& s) {
   // The back pitch counts with two decimals: 6 steps are 1.91 mm.
-  const double back = text_to_real(format_real(s.BACK_PITCH * 0.3175, 2));
+  const double back = text_to_real(format_real(s.BACK_PITCH * VERTICAL_STEP_MM, 2));
   s.LPP = count_of((s.END_X - s.START_X + s.GYO_BETWEEN - back) / (2 * s.TEN_HEIGHT + s.GYO_BETWEEN));
   s.CPL = count_of((s.END_Y - s.START_Y + s.MASU_BETWEEN) / (s.MASU_BETWEEN + s.TEN_WIDTH));
 }

@@ -117,11 +117,15 @@ std::string settings_file_path() {
 
 bool ensure_settings_file(std::string& settings_path) {
   settings_path = settings_file_path();
-  if (std::FILE* f = std::fopen(settings_path.c_str(), "r")) {
+  return ensure_settings_file_at(settings_path);
+}
+
+bool ensure_settings_file_at(const std::string& path) {
+  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
     std::fclose(f);
     return true;
   }
-  return write_default_settings(settings_path);
+  return write_default_settings(path);
 }
 
 bool write_default_settings(const std::string& path) { return write_keys(path, default_print_settings(), ALL_KEYS); }

@@ -39,6 +39,8 @@ std::string settings_file_path();
 // opened for reading. An existing file is never changed. Returns false when
 // the default file could not be written.
 bool ensure_settings_file(std::string& settings_path);
+// The same for a path of the caller's.
+bool ensure_settings_file_at(const std::string& path);
 
 // Writers return true only when every key reached the file.
 bool write_default_settings(const std::string& path);

@@ -6,13 +6,16 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/hook.h"
+
 namespace tenji::platform {
 
 enum class MessageIcon { none, error, warning, information };
 
 void show_alert(std::string_view text, std::string_view caption);
 
-// An empty function restores the default.
-void set_alert_handler(std::function<void(std::string_view text, std::string_view caption)> handler);
+// Where alerts go instead of stderr; empty for the default.
+using AlertHandler = std::function<void(std::string_view text, std::string_view caption)>;
+extern Hook<AlertHandler> alert_hook;
 
 }  // namespace tenji::platform

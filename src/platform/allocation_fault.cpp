@@ -1,26 +1,13 @@
 #include "platform/allocation_fault.h"
 
-#include <atomic>
-#include <mutex>
-
 namespace tenji::platform {
 
-namespace {
-std::mutex fault_mutex;
-std::function<bool()> fault;
-std::atomic<bool> armed{false};
-}  // namespace
+Hook<std::function<bool()>> allocation_fault_hook;
 
 bool allocation_should_fail() {
-  if (!armed.load(std::memory_order_acquire)) return false;
-  std::lock_guard lock(fault_mutex);
+  if (!allocation_fault_hook.engaged()) return false;  // every line of a document asks
+  const auto fault = allocation_fault_hook.get();
   return fault && fault();
-}
-
-void set_allocation_fault(std::function<bool()> f) {
-  std::lock_guard lock(fault_mutex);
-  fault = std::move(f);
-  armed.store(static_cast<bool>(fault), std::memory_order_release);
 }
 
 }  // namespace tenji::platform

@@ -4,12 +4,14 @@
 
 #include <functional>
 
+#include "platform/hook.h"
+
 namespace tenji::platform {
 
 // True when the allocation about to be made should be treated as failed.
 bool allocation_should_fail();
 
-// Installs the decision function; an empty function turns faults off.
-void set_allocation_fault(std::function<bool()> fault);
+// The decision function; empty: no faults.
+extern Hook<std::function<bool()>> allocation_fault_hook;
 
 }  // namespace tenji::platform

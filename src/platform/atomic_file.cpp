@@ -1,26 +1,18 @@
 #include "platform/atomic_file.h"
 
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 #include "platform/atomic_file_fault.h"
 
 namespace tenji::platform {
 
-namespace {
-std::mutex fault_mutex;
-std::function<bool(std::size_t)> write_fault;
-}  // namespace
+Hook<std::function<bool(std::size_t)>> file_write_fault_hook;
 
 bool file_write_allowed(std::size_t written) {
-  std::lock_guard lock(fault_mutex);
-  return !write_fault || write_fault(written);
-}
-
-void set_file_write_fault(std::function<bool(std::size_t)> fault) {
-  std::lock_guard lock(fault_mutex);
-  write_fault = std::move(fault);
+  if (!file_write_fault_hook.engaged()) return true;
+  const auto fault = file_write_fault_hook.get();
+  return !fault || fault(written);
 }
 
 std::optional<std::string> read_file_bytes(const std::string& path) {

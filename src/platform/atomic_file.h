@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/hook.h"
+
 namespace tenji::platform {
 
 // Reads a whole file as bytes; nullopt when it cannot be opened.
@@ -19,7 +21,7 @@ bool replace_file_atomically(const std::string& path, const std::string& bytes);
 
 // Test hook: called before each chunk is written to the temporary file with
 // the number of bytes written so far; returning false makes that write fail
-// as if the disk were full. An empty function restores normal writing.
-void set_file_write_fault(std::function<bool(std::size_t written_so_far)> fault);
+// as if the disk were full.
+extern Hook<std::function<bool(std::size_t written_so_far)>> file_write_fault_hook;
 
 }  // namespace tenji::platform

@@ -1,7 +1,6 @@
 #include "platform/debug_output.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 
 #if defined(_WIN32)
@@ -10,14 +9,10 @@
 
 namespace tenji::platform {
 
-namespace {
-std::mutex sink_mutex;
-std::function<void(std::string_view)> sink;
-}  // namespace
+Hook<DebugSink> debug_output_hook;
 
 void debug_output(std::string_view text) {
-  std::lock_guard lock(sink_mutex);
-  if (sink) {
+  if (const DebugSink sink = debug_output_hook.get()) {
     sink(text);
     return;
   }
@@ -26,11 +21,6 @@ void debug_output(std::string_view text) {
 #else
   std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 #endif
-}
-
-void set_debug_output(std::function<void(std::string_view)> new_sink) {
-  std::lock_guard lock(sink_mutex);
-  sink = std::move(new_sink);
 }
 
 }  // namespace tenji::platform

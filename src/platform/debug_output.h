@@ -5,12 +5,15 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/hook.h"
+
 namespace tenji::platform {
 
 void debug_output(std::string_view text);
 
-// Replaces where the texts go (stderr by default); an empty function restores
-// the default. Safe to call while other threads write.
-void set_debug_output(std::function<void(std::string_view)> sink);
+// Where the texts go instead of the default (stderr, or the debugger's
+// output on Windows).
+using DebugSink = std::function<void(std::string_view)>;
+extern Hook<DebugSink> debug_output_hook;
 
 }  // namespace tenji::platform

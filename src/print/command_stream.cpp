@@ -8,15 +8,12 @@
 
 #include "platform/debug_output.h"
 #include "print/printing_flag.h"
-#include "serial/serial_driver.h"
 
 namespace tenji {
 
 SerialPort* current_port = nullptr;
 
 namespace {
-
-constexpr int ESC = 0x1B, GS = 0x1D, CR = 0x0D, FF = 0x0C;
 
 thread_local WaitMode wait_mode = WaitMode::cancellable;
 thread_local std::uint64_t bytes_sent = 0;
@@ -66,10 +63,10 @@ SendResult send_address(int lead, std::int64_t x, std::int64_t y) {
 
 void set_send_wait_mode(WaitMode mode) { wait_mode = mode; }
 
-LineStallWatch::LineStallWatch() : since_(comm_api().get_tick_count()) {}
+LineStallWatch::LineStallWatch() : since_(port_tick_count()) {}
 
 bool LineStallWatch::stalled(int queued_now) {
-  const std::uint32_t now = comm_api().get_tick_count();
+  const std::uint32_t now = port_tick_count();
   if (queued_now != last_queued_) {
     last_queued_ = queued_now;
     since_ = now;
@@ -88,7 +85,10 @@ Address encode_address(std::int64_t x, std::int64_t y) {
            static_cast<std::uint8_t>((x & 0x1F) + 0x40)}};
 }
 
-int cell_byte_count(int pattern) { return 14 + 4 * std::popcount(static_cast<unsigned>(pattern) & 0x3Fu); }
+std::size_t cell_byte_count(int pattern) {
+  const auto dots = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(pattern) & 0x3Fu));
+  return 2 * MOVE_GROUP_BYTES + CR_BYTES + RESET_BYTES + dots * DOT_GROUP_BYTES;
+}
 
 SendResult send_byte(SerialPort* port, int value) {
   LineWait wait(port);
@@ -99,7 +99,7 @@ SendResult send_byte(SerialPort* port, int value) {
     // Cancel is still seen at once.
     for (int pause_ms = 0; port->tx_free(port) == 0; pause_ms = std::min(pause_ms * 2 + 1, 7)) {
       if (wait.should_end(why)) return why;
-      if (serial_driver_defaults.idle_hook(port) < 0) return SendResult::failed;
+      if (port_idle(port) < 0) return SendResult::failed;
       if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
     }
     const int result = write_byte_timed(port, value, 100);
@@ -116,13 +116,20 @@ SendResult send_byte(SerialPort* port, int value) {
       if (wait.should_end(why)) return why;
       continue;
     }
-    std::snprintf(text, sizeof text, "GL Error %d", result);
+    std::snprintf(text, sizeof text, "GL Error %d %s", result, as_error_name(result));
     platform::debug_output(text);
     return SendResult::failed;
   }
 }
 
-SendResult send_reset() { return send_bytes({ESC, ESC, 'G'}); }
+template <std::size_t N>
+SendResult send_sequence(const std::array<unsigned char, N>& sequence) {
+  for (unsigned char b : sequence)
+    if (const SendResult r = send_byte(current_port, b); r != SendResult::sent) return r;
+  return SendResult::sent;
+}
+
+SendResult send_reset() { return send_sequence(RESET_SEQUENCE); }
 
 SendResult send_dot_size(int ten_kind) {
   int size_byte;
@@ -132,7 +139,8 @@ SendResult send_dot_size(int ten_kind) {
     case 2: size_byte = '2'; break;
     default: size_byte = ten_kind & 0xFF; break;
   }
-  return send_bytes({ESC, ESC, 'D', size_byte});
+  if (const SendResult r = send_sequence(DOT_SIZE_COMMAND); r != SendResult::sent) return r;
+  return send_bytes({size_byte});
 }
 
 SendResult send_cr() { return send_bytes({CR}); }
@@ -142,22 +150,27 @@ SendResult send_page_end() {
   return send_reset();
 }
 
-SendResult plot_cell(int pattern, int x, int y, int dx, int dy, int back_pitch) {
-  const std::int64_t x0 = x, y0 = y;
-  const std::int64_t first_dot = x0 + back_pitch;
-  const std::int64_t y1 = y0 + dy;
-  for (int column = 0; column < 2; ++column) {
-    const std::int64_t cy = column == 0 ? y0 : y1;
-    if (column == 1)
-      if (const SendResult r = send_bytes({CR, ESC, ESC, 'G'}); r != SendResult::sent) return r;
-    if (const SendResult r = send_address(GS, x0, cy); r != SendResult::sent) return r;
-    for (int dot = 0; dot < 3; ++dot) {
-      if (!(pattern & (1 << (column * 3 + dot)))) continue;
-      if (const SendResult r = send_address(-1, first_dot + std::int64_t{dot} * dx, cy); r != SendResult::sent)
-        return r;
-    }
+namespace {
+
+// One dot column: the move group, then a dot group per raised dot (bits 0-2
+// of `dots`). Every dot lies back pitch steps below the move's X.
+SendResult plot_column(int dots, std::int64_t x0, std::int64_t first_dot, int dx, std::int64_t y) {
+  if (const SendResult r = send_address(GS, x0, y); r != SendResult::sent) return r;
+  for (int dot = 0; dot < 3; ++dot) {
+    if (!(dots & (1 << dot))) continue;
+    if (const SendResult r = send_address(-1, first_dot + std::int64_t{dot} * dx, y); r != SendResult::sent) return r;
   }
   return SendResult::sent;
+}
+
+}  // namespace
+
+SendResult plot_cell(int pattern, int x, int y, int dx, int dy, int back_pitch) {
+  const std::int64_t x0 = x, first_dot = x0 + back_pitch;
+  if (const SendResult r = plot_column(pattern, x0, first_dot, dx, y); r != SendResult::sent) return r;
+  if (const SendResult r = send_cr(); r != SendResult::sent) return r;
+  if (const SendResult r = send_reset(); r != SendResult::sent) return r;
+  return plot_column(pattern >> 3, x0, first_dot, dx, std::int64_t{y} + dy);
 }
 
 }  // namespace tenji

@@ -3,6 +3,8 @@
 // goes through send_byte, one at a time, on the job's thread.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "serial/serial_port.h"
@@ -46,13 +48,24 @@ void reset_stream_bytes_sent();
 
 // Sends one byte (its low 8 bits): waits for room, writes with a 100 ms
 // time-out, retries every 100 ms while the handshake lines block. Any other
-// refusal goes to the debugging output as "GL Error %d" and fails.
+// refusal goes to the debugging output as "GL Error %d" with the code's name,
+// and fails.
 SendResult send_byte(SerialPort* port, int value);
+
+inline constexpr unsigned char ESC = 0x1B, GS = 0x1D, CR = 0x0D, FF = 0x0C;
+inline constexpr std::array<unsigned char, 3> RESET_SEQUENCE = {ESC, ESC, 'G'};
+inline constexpr std::array<unsigned char, 3> DOT_SIZE_COMMAND = {ESC, ESC, 'D'};  // and the size byte
 
 SendResult send_reset();                  // ESC ESC 'G'
 SendResult send_dot_size(int ten_kind);   // ESC ESC 'D' and '0' '1' '2', or the low byte
 SendResult send_cr();                     // CR
 SendResult send_page_end();               // CR, FF, reset
+
+// What each of them puts on the line.
+inline constexpr std::size_t RESET_BYTES = RESET_SEQUENCE.size();
+inline constexpr std::size_t DOT_SIZE_BYTES = DOT_SIZE_COMMAND.size() + 1;
+inline constexpr std::size_t CR_BYTES = 1;
+inline constexpr std::size_t PAGE_END_BYTES = CR_BYTES + 1 + RESET_BYTES;
 
 // One cell: for each dot column a move group to the column's position, then
 // a dot group per raised dot; CR and reset between the two columns. Bits 0-5
@@ -65,7 +78,11 @@ struct Address {
 };
 Address encode_address(std::int64_t x, std::int64_t y);
 
-// Bytes plot_cell sends for a pattern: 14, plus 4 per raised dot.
-int cell_byte_count(int pattern);
+inline constexpr std::size_t DOT_GROUP_BYTES = sizeof(Address::bytes);
+inline constexpr std::size_t MOVE_GROUP_BYTES = 1 + DOT_GROUP_BYTES;  // GS and the address
+
+// Bytes plot_cell sends for a pattern: two moves, CR and reset, and a dot
+// group per raised dot (14 to 38).
+std::size_t cell_byte_count(int pattern);
 
 }  // namespace tenji

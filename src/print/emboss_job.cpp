@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "print/command_stream.h"
+#include "print/print_walk.h"
 #include "print/printing_flag.h"
-#include "serial/serial_driver.h"
 
 namespace tenji {
 
@@ -26,10 +26,6 @@ Outcome from_send(SendResult r) {
     case SendResult::failed: break;
   }
   return Outcome::failed;
-}
-
-int lines_to_print(const PrintSettings& s, const BrailleDocument& doc) {
-  return s.LPP < 0 ? 0 : std::min(doc.line_count(), s.LPP);
 }
 
 class Job {
@@ -65,7 +61,7 @@ class Job {
     reset_stream_bytes_sent();
     set_send_wait_mode(WaitMode::cancellable);
     progress_.copies = p_->copies;
-    progress_.lines = lines_to_print(s_, *p_->document);
+    progress_.lines = lines_on_page(s_, *p_->document);
     progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies);
 
     Outcome outcome = from_send(send_reset());
@@ -75,49 +71,56 @@ class Job {
   }
 
  private:
-  Outcome print_copies() {
-    const int dx = mm_to_steps(s_.TEN_HEIGHT, VERTICAL_STEP_MM);
-    const int dy = mm_to_steps(s_.TEN_WIDTH, HORIZONTAL_STEP_MM);
-    const BrailleDocument& doc = *p_->document;
-    char text[BRAILLE_LINE_MAX + 1];
+  // Sends every copy along the walk: the dot size before a page's first
+  // cell, the page end after each copy, Cancel seen after every cell.
+  class Sender final : public PrintVisitor {
+   public:
+    explicit Sender(Job& job)
+        : job_(job),
+          dx_(mm_to_steps(job.s_.TEN_HEIGHT, VERTICAL_STEP_MM)),
+          dy_(mm_to_steps(job.s_.TEN_WIDTH, HORIZONTAL_STEP_MM)) {}
 
-    for (int copy = 1; copy <= p_->copies; ++copy) {
-      double line_mm = s_.START_X;
-      bool dot_size_sent = false;
-      const int n = doc.line_count();
-      progress_.copy = copy;
-      for (int line = 1; line <= n && line <= s_.LPP; ++line) {
-        double cell_mm = s_.START_Y;
-        doc.get_line(text, line);
-        const int length = static_cast<int>(std::strlen(text));
-        progress_.line = line;
-        for (int j = 0; j < length && j < s_.CPL; ++j) {
-          const int pattern = static_cast<unsigned char>(text[j]) - 0xA0;
-          int x, y;
-          if (p_->pitch_test) {
-            x = s_.PITCH_X;
-            y = s_.PITCH_Y;
-          } else {
-            x = mm_to_steps(line_mm, VERTICAL_STEP_MM);
-            y = mm_to_steps(cell_mm, HORIZONTAL_STEP_MM);
-          }
-          if (!dot_size_sent) {
-            if (Outcome o = from_send(send_dot_size(s_.TEN_KIND)); o != Outcome::finished) return o;
-            dot_size_sent = true;
-          }
-          if (Outcome o = from_send(plot_cell(pattern, x, y, dx, dy, s_.BACK_PITCH)); o != Outcome::finished)
-            return o;
-          progress_.cell = j + 1;
-          report();
-          if (printing_flag.load() == 0) return Outcome::cancelled_after_cell;
-          cell_mm = (cell_mm + s_.MASU_BETWEEN) + s_.TEN_WIDTH;
-        }
-        line_mm = (2 * s_.TEN_HEIGHT + s_.GYO_BETWEEN) + line_mm;
-      }
-      if (Outcome o = from_send(send_page_end()); o != Outcome::finished) return o;
-      report();
+    bool begin_copy(int copy) override {
+      job_.progress_.copy = copy;
+      return true;
     }
-    return Outcome::finished;
+    bool begin_line(int, int line, int) override {
+      job_.progress_.line = line;
+      job_.progress_.cell = 0;
+      return true;
+    }
+    bool cell(const CellPlace& c) override {
+      if (c.first_on_page && !sent(send_dot_size(job_.s_.TEN_KIND))) return false;
+      if (!sent(plot_cell(c.pattern, c.x, c.y, dx_, dy_, job_.s_.BACK_PITCH))) return false;
+      job_.progress_.cell = c.cell + 1;
+      job_.report();
+      if (printing_flag.load() == 0) {
+        outcome = Outcome::cancelled_after_cell;
+        return false;
+      }
+      return true;
+    }
+    bool end_copy(int) override {
+      if (!sent(send_page_end())) return false;
+      job_.report();
+      return true;
+    }
+
+    Outcome outcome = Outcome::finished;
+
+   private:
+    bool sent(SendResult r) {
+      outcome = from_send(r);
+      return outcome == Outcome::finished;
+    }
+    Job& job_;
+    const int dx_, dy_;
+  };
+
+  Outcome print_copies() {
+    Sender sender(*this);
+    walk_print(s_, *p_->document, {p_->copies, p_->pitch_test != 0, WalkExtent::fitting}, sender);
+    return sender.outcome;
   }
 
   // The normal end, also after a Cancel: CR, the queue drained, port closed.
@@ -154,7 +157,7 @@ class Job {
         port->clear_tx_buffer(port);
         break;
       }
-      serial_driver_defaults.idle_hook(port);
+      port_idle(port);
     }
     close_port();
     return finish(1, 0);
@@ -214,19 +217,20 @@ int baud_for_speed_index(int com_speed) {
 }
 
 std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument& doc, int copies) {
-  std::uint64_t per_copy = 5;  // page end
-  bool any_cell = false;
-  char text[BRAILLE_LINE_MAX + 1];
-  for (int line = 1; line <= lines_to_print(s, doc); ++line) {
-    doc.get_line(text, line);
-    const int length = static_cast<int>(std::strlen(text));
-    for (int j = 0; j < length && j < s.CPL; ++j) {
-      per_copy += static_cast<std::uint64_t>(cell_byte_count(static_cast<unsigned char>(text[j]) - 0xA0));
-      any_cell = true;
+  class Counter final : public PrintVisitor {
+   public:
+    bool cell(const CellPlace& c) override {
+      bytes += (c.first_on_page ? DOT_SIZE_BYTES : 0) + cell_byte_count(c.pattern);
+      return true;
     }
-  }
-  if (any_cell) per_copy += 4;  // dot size
-  return 3 + (copies > 0 ? per_copy * static_cast<std::uint64_t>(copies) : 0) + 1;
+    bool end_copy(int) override {
+      bytes += PAGE_END_BYTES;
+      return true;
+    }
+    std::uint64_t bytes = RESET_BYTES;
+  } counter;
+  walk_print(s, doc, {copies, false, WalkExtent::fitting}, counter);
+  return counter.bytes + CR_BYTES;
 }
 
 namespace {

@@ -1,18 +1,26 @@
 #include "print/fit_check.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "print/print_walk.h"
 
 namespace tenji {
 
 FitCheck check_fit(const PrintSettings& settings, const BrailleDocument& document) {
+  class Measure final : public PrintVisitor {
+   public:
+    bool begin_line(int, int, int cells) override {
+      longest = std::max(longest, cells);
+      return true;
+    }
+    bool cell(const CellPlace&) override { return true; }
+    int longest = 0;
+  } measure;
+  walk_print(settings, document, {1, false, WalkExtent::whole}, measure);
+
   FitCheck fit;
   fit.line_count = document.line_count();
-  char text[BRAILLE_LINE_MAX + 1];
-  for (int n = 1; n <= fit.line_count; ++n) {
-    document.get_line(text, n);
-    fit.longest_line = std::max(fit.longest_line, static_cast<int>(std::strlen(text)));
-  }
+  fit.longest_line = measure.longest;
   if (settings.CPL < fit.longest_line)
     fit.result = -1;
   else if (settings.LPP < fit.line_count)

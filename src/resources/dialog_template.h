@@ -85,11 +85,6 @@ const IconTemplate& icon_template(int id);
 // The 16 colours of the icons, by palette letter '0'-'9', 'a'-'f', as 0xRRGGBB.
 unsigned icon_palette_colour(char letter);
 
-inline constexpr int BITMAP_GEOMETRY = 137;
-inline constexpr int ICON_BIG = 146;
-inline constexpr int ICON_SMALL = 147;
-inline constexpr int MENU_MAIN = 129;
-
 inline constexpr const char* APP_CAPTION = "点字点間隔可変印刷プログラム（RUK350 Ver95用）";
 
 }  // namespace tenji::resources

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/hook.h"
+
 namespace tenji {
 
 using CommHandle = std::intptr_t;
@@ -130,11 +132,10 @@ class CommApi {
   virtual std::uint32_t get_tick_count() = 0;
 };
 
-// The CommApi the driver uses: the platform's own unless one is installed.
+// The CommApi the driver uses: the platform's own unless the hook holds
+// another. Replace it only while no port is in use.
 CommApi& comm_api();
-// Installs `api` (null restores the platform's own). Not thread-safe: call
-// it while no port is in use.
-void set_comm_api(CommApi* api);
+extern platform::Hook<CommApi*> comm_api_hook;
 
 // The platform's own CommApi.
 CommApi& platform_comm_api();

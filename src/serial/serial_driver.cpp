@@ -287,7 +287,7 @@ int write_byte_timed(SerialPort* port, int value, int timeout_ms) {
     if (result == 0) return 0;
     if (result != ASTXQUEUEFULL && result != ASHANDSHAKEBLOCK) return result;
     if (timeout_ms != -1 && tick_reached(start, timeout_ms)) return result;
-    const int hook = serial_driver_defaults.idle_hook(port);
+    const int hook = port_idle(port);
     if (hook < 0) return hook;
   }
 }
@@ -296,7 +296,7 @@ int idle_wait(SerialPort* port, int ms) {
   const std::uint32_t start = api().get_tick_count();
   for (;;) {
     if (tick_reached(start, ms)) return 0;
-    const int hook = serial_driver_defaults.idle_hook(port);
+    const int hook = port_idle(port);
     if (hook < 0) return hook;
   }
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "serial/comm_api.h"
-#include "serial/serial_port.h"
+#include "serial/serial_internal.h"
 
 namespace tenji {
 
@@ -31,15 +31,6 @@ int driver_set_line(SerialPort* port, int baud, int parity, int data_bits, int s
 
 // Fills every slot but the two reserved ones and clear_error.
 void install_driver_operations(SerialPort* port);
-
-// Writes one byte, retrying while the queue is full until `timeout_ms` has
-// passed (-1: no limit), calling the idle hook between tries. `status` is
-// left as it was on entry.
-int write_byte_timed(SerialPort* port, int value, int timeout_ms);
-
-// Waits `ms` milliseconds, calling the idle hook; its negative result ends
-// the wait early and is returned.
-int idle_wait(SerialPort* port, int ms);
 
 // The default idle hook: serves the calling thread's pending messages where
 // the platform has them, then yields the processor briefly. Always 0.

@@ -6,10 +6,11 @@
 #include "platform/allocation_fault.h"
 #include "serial/comm_api.h"
 #include "serial/serial_driver.h"
+#include "serial/serial_internal.h"
 
 namespace tenji {
 
-SerialDriverDefaults serial_driver_defaults = {1050, 1050, drain_message_queue};
+SerialDriverDefaults serial_driver_defaults = {1050, 1050, {}};
 SerialPort* open_ports = nullptr;
 int exit_hook_registered = 0;
 SerialPort fallback_port = {};
@@ -163,6 +164,56 @@ SerialPort* port_open(int port_index, int baud, int parity, int data_bits, int s
   driver_set_line(port, baud, parity, data_bits, stop_bits);
   install_driver_operations(port);
   return port;
+}
+
+int port_idle(SerialPort* port) {
+  const IdleHook hook = serial_driver_defaults.idle_hook.get();
+  return hook ? hook(port) : drain_message_queue(port);
+}
+
+std::uint32_t port_tick_count() { return comm_api().get_tick_count(); }
+
+namespace {
+
+struct CodeText {
+  int code;
+  const char* name;
+  const char* meaning;
+};
+
+constexpr CodeText CODE_TEXTS[] = {
+    {ASOK, "ASOK", "success"},
+    {ASFAILURE, "ASFAILURE", "the system refused the call"},
+    {ASBADPORTID, "ASBADPORTID", "no such port number"},
+    {ASPORTBUSY, "ASPORTBUSY", "the port is in use by another program"},
+    {ASOUTOFMEMORY, "ASOUTOFMEMORY", "out of memory"},
+    {ASNORXDATA, "ASNORXDATA", "nothing received"},
+    {ASTXQUEUEFULL, "ASTXQUEUEFULL", "the transmit queue is full"},
+    {ASNODEVICE, "ASNODEVICE", "no such device"},
+    {ASUNSUPPORTED, "ASUNSUPPORTED", "not supported by this port"},
+    {ASBADBAUD, "ASBADBAUD", "line speed not accepted"},
+    {ASBADPARITY, "ASBADPARITY", "parity not accepted"},
+    {ASBADDATABITS, "ASBADDATABITS", "data bits not accepted"},
+    {ASBADSTOPBITS, "ASBADSTOPBITS", "stop bits not accepted"},
+    {ASHANDSHAKEBLOCK, "ASHANDSHAKEBLOCK", "the handshake lines hold the line"},
+};
+
+const CodeText* code_text(int code) {
+  for (const auto& c : CODE_TEXTS)
+    if (c.code == code) return &c;
+  return nullptr;
+}
+
+}  // namespace
+
+const char* as_error_name(int code) {
+  const CodeText* c = code_text(code);
+  return c ? c->name : "AS?";
+}
+
+const char* as_error_meaning(int code) {
+  const CodeText* c = code_text(code);
+  return c ? c->meaning : "unknown code";
 }
 
 }  // namespace tenji

@@ -25,7 +25,6 @@ enum : int {
   ASHANDSHAKEBLOCK = -36,
 };
 
-inline constexpr int WINDOWS_DRIVER_KIND = 15;
 inline constexpr int MS_CTS_ON = 0x10;
 
 struct SerialPort;
@@ -73,33 +72,35 @@ struct SerialPort {
   std::int32_t reserved_b;
 };
 
-struct SerialDriverDefaults {
-  std::int32_t rx_queue_size;
-  std::uint32_t tx_queue_size;
-  IdleHook idle_hook;
-};
-extern SerialDriverDefaults serial_driver_defaults;
-
-// Every live port, newest first, linked through `next`.
-extern SerialPort* open_ports;
-extern int exit_hook_registered;
-extern SerialPort fallback_port;
-
 // Opens COM<port_index + 1> with the line values. Never returns null; the
 // caller tests `status` and disposes of the port with its close operation.
 SerialPort* port_open(int port_index, int baud, int parity, int data_bits, int stop_bits);
 
-void init_port(SerialPort* port);
-void release_port(SerialPort* port);
+// Closes every port still open, newest first; runs at process exit.
 void close_all_ports();
-int map_last_error();
 
 // 16 when CTS is on, 0 when off, a negative code passes through.
 int cts_on(SerialPort* port);
 
-// The defaults that init_port installs.
-int default_close(SerialPort* port);
-int default_dump(SerialPort* port, const LineSink& sink);
-void clear_error(SerialPort* port);
+// Writes one byte, retrying while the queue is full until `timeout_ms` has
+// passed (-1: no limit), calling the idle hook between tries. `status` is
+// left as it was on entry.
+int write_byte_timed(SerialPort* port, int value, int timeout_ms);
+
+// Waits `ms` milliseconds, calling the idle hook; its negative result ends
+// the wait early and is returned.
+int idle_wait(SerialPort* port, int ms);
+
+// What a caller that waits for the line does between two looks: the idle
+// hook once. Its negative result means "stop waiting".
+int port_idle(SerialPort* port);
+
+// The driver's millisecond clock (wraps after 49 days; compare differences).
+std::uint32_t port_tick_count();
+
+// "ASNODEVICE" for -14, and so on; "AS?" for a code that has no name.
+const char* as_error_name(int code);
+// What the code means, in a few words of English for a technician.
+const char* as_error_meaning(int code);
 
 }  // namespace tenji

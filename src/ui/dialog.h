@@ -8,11 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "resources/resource_ids.h"
+
 namespace tenji::ui {
 
 inline constexpr unsigned WM_USER = 1024;
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+using resources::IDCANCEL;
+using resources::IDOK;
 
 // Notification codes that come with a control's command.
 enum Notification : int {
@@ -67,6 +69,10 @@ class Dialog {
   Dialog* parent() const { return parent_; }
   int template_id() const { return template_id_; }
   bool visible() const;
+  // Shows or hides the window outside a modal run (for pictures of it).
+  void show_window(bool shown);
+  // Draws the window into a PNG file; false when it could not be written.
+  bool save_picture(const std::string& png_path);
 
   struct Impl;
   Impl& impl() const { return *impl_; }

@@ -1,87 +1,17 @@
 #include "ui/ui_services.h"
 
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QStringList>
-
-#include <vector>
-
-#include "platform/executable_path.h"
-#include "ui/dialog_qt.h"
-
 namespace tenji::ui {
 
-namespace {
-
-QWidget* owner_window(Dialog* owner) { return owner ? dialog_window(*owner) : nullptr; }
-
-class DesktopServices final : public UiServices {
- public:
-  int message_box(Dialog* owner, const std::string& text, const std::string& caption, platform::MessageIcon icon,
-                  MessageButtons buttons) override {
-    QMessageBox box(owner_window(owner));
-    box.setWindowTitle(QString::fromStdString(caption.empty() ? platform::application_title() : caption));
-    box.setText(QString::fromStdString(text));
-    switch (icon) {
-      case platform::MessageIcon::error: box.setIcon(QMessageBox::Critical); break;
-      case platform::MessageIcon::warning: box.setIcon(QMessageBox::Warning); break;
-      case platform::MessageIcon::information: box.setIcon(QMessageBox::Information); break;
-      case platform::MessageIcon::none: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    box.setStandardButtons(buttons == MessageButtons::ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                                                : QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
-  }
-
-  std::optional<std::string> open_file(Dialog* owner, const std::string& filter) override {
-    const QString path = QFileDialog::getOpenFileName(owner_window(owner), QString(), QString(),
-                                                      QString::fromStdString(qt_file_filter(filter)));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
-  }
-
-  std::optional<std::string> save_file(Dialog* owner, const std::string& filter) override {
-    const QString path = QFileDialog::getSaveFileName(owner_window(owner), QString(), QString(),
-                                                      QString::fromStdString(qt_file_filter(filter)));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
-  }
-};
-
-UiServices* installed = nullptr;
-std::function<void(Dialog&)> shown_hook;
-
-}  // namespace
+platform::Hook<UiServices*> ui_services_hook;
+platform::Hook<std::function<void(Dialog&)>> dialog_shown_hook;
 
 UiServices& ui_services() {
-  static DesktopServices desktop;
-  return installed ? *installed : desktop;
+  UiServices* installed = ui_services_hook.get();
+  return installed ? *installed : window_system_services();
 }
-
-void set_ui_services(UiServices* services) { installed = services; }
-
-void set_dialog_shown_hook(std::function<void(Dialog&)> hook) { shown_hook = std::move(hook); }
 
 void notify_dialog_shown(Dialog& dialog) {
-  if (shown_hook) shown_hook(dialog);
-}
-
-std::string qt_file_filter(const std::string& filter) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
-    parts.push_back(filter.substr(start, bar - start));
-  if (start < filter.size()) parts.push_back(filter.substr(start));
-  std::string out;
-  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-    if (parts[i].empty()) break;
-    std::string pattern = parts[i + 1] == "*.*" ? "*" : parts[i + 1];
-    for (auto& c : pattern)
-      if (c == ';') c = ' ';
-    if (!out.empty()) out += ";;";
-    out += parts[i] + " (" + pattern + ")";
-  }
-  return out;
+  if (const auto hook = dialog_shown_hook.get()) hook(dialog);
 }
 
 }  // namespace tenji::ui

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/alert.h"
+#include "platform/hook.h"
 
 namespace tenji::ui {
 
@@ -25,15 +26,14 @@ class UiServices {
   virtual std::optional<std::string> save_file(Dialog* owner, const std::string& filter) = 0;
 };
 
+// The services in the hook, else the window system's own.
 UiServices& ui_services();
-void set_ui_services(UiServices* services);  // null restores the desktop's own
+extern platform::Hook<UiServices*> ui_services_hook;
+UiServices& window_system_services();  // provided by the backend
 
 // Called when a dialog's window has appeared and its modal loop runs; tests
-// use it to work the dialog.
-void set_dialog_shown_hook(std::function<void(Dialog&)> hook);
+// and the screenshots use it to work the dialog.
+extern platform::Hook<std::function<void(Dialog&)>> dialog_shown_hook;
 void notify_dialog_shown(Dialog& dialog);
-
-// "*.NRK|*.nrk|*.*|*.*||" as a Qt filter: "*.NRK (*.nrk);;*.* (*)".
-std::string qt_file_filter(const std::string& filter);
 
 }  // namespace tenji::ui

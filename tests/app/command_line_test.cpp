@@ -8,8 +8,7 @@
 
 #include "config/settings_file.h"
 #include "document/nrk_writer.h"
-#include "platform/debug_output.h"
-#include "serial/serial_driver.h"
+#include "serial/serial_internal.h"
 #include "support/fake_comm.h"
 #include "support/expected_streams.h"
 #include "support/nrk_builder.h"
@@ -124,6 +123,7 @@ TEST_F(CommandLine, PortInfoOnAMissingPortFails) {
   ASSERT_TRUE(save_port_keys(settings_path, 7, 0, 1));
   EXPECT_EQ(run({"port-info"}), EXIT_JOB_FAILED);
   EXPECT_NE(contents(out).find("Port dump not supported for this driver"), std::string::npos);
+  EXPECT_NE(contents(err).find("COM8 could not be opened: ASNODEVICE (code -14, no such device)"), std::string::npos);
 }
 
 TEST_F(CommandLine, BadArgumentsExitWithTwo) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/alert.h"
 #include "platform/allocation_fault.h"
@@ -18,15 +19,10 @@ std::string text_of(const BrailleDocument& doc, int n) {
   return buf;
 }
 
-TEST(BrailleDocument, StartsEmptyWithAHeaderOfSpaces) {
-  BrailleDocument doc;
-  EXPECT_EQ(doc.line_count(), 0);
-  for (unsigned char c : doc.header) ASSERT_EQ(c, ' ');
-  EXPECT_EQ(text_of(doc, 1), "");
-}
-
 TEST(BrailleDocument, KeepsLinesInOrderAndOutOfRangeReadsEmpty) {
   BrailleDocument doc;
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(doc.header), sizeof doc.header), std::string(512, ' '));
+  EXPECT_EQ(text_of(doc, 1), "");
   EXPECT_EQ(doc.append_line(make_braille_line("\xA1")), 1);
   EXPECT_EQ(doc.append_line(make_braille_line("\xA2\xA3", 1)), 1);
   EXPECT_EQ(doc.append_line(make_braille_line("")), 1);
@@ -48,25 +44,19 @@ TEST(BrailleDocument, AFullLengthLineIsStoredWhole) {
 }
 
 TEST(BrailleDocument, OutOfMemoryIsShownAndEarlierLinesStayReadable) {
-  std::string alert_text, alert_caption;
-  int alerts = 0;
-  platform::set_alert_handler([&](std::string_view text, std::string_view caption) {
-    alert_text = text;
-    alert_caption = caption;
-    ++alerts;
+  std::vector<std::string> alerts;
+  platform::ScopedHook alert(platform::alert_hook, [&](std::string_view text, std::string_view caption) {
+    alerts.push_back(std::string(caption) + "|" + std::string(text));
   });
   BrailleDocument doc;
   doc.append_line(make_braille_line("\xA1"));
   doc.append_line(make_braille_line("\xA2"));
-  platform::set_allocation_fault([] { return true; });
-  EXPECT_EQ(doc.append_line(make_braille_line("\xA3")), 0);
-  EXPECT_EQ(doc.append_line(make_braille_line("\xA4")), 0);
-  platform::set_allocation_fault({});
-  platform::set_alert_handler({});
-
-  EXPECT_EQ(alerts, 2);
-  EXPECT_EQ(alert_text, "メモリ確保に失敗しました。\n非常に危険な状態です。");
-  EXPECT_EQ(alert_caption, "メモリエラー");
+  {
+    platform::ScopedHook fault(platform::allocation_fault_hook, [] { return true; });
+    EXPECT_EQ(doc.append_line(make_braille_line("\xA3")), 0);
+    EXPECT_EQ(doc.append_line(make_braille_line("\xA4")), 0);
+  }
+  EXPECT_EQ(alerts, std::vector<std::string>(2, "メモリエラー|メモリ確保に失敗しました。\n非常に危険な状態です。"));
   EXPECT_EQ(doc.line_count(), 2);
   EXPECT_EQ(text_of(doc, 1), "\xA1");
   EXPECT_EQ(text_of(doc, 2), "\xA2");

@@ -94,9 +94,10 @@ TEST(ProfileWrite, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
   const auto path = dir.file("keep.ini");
   const std::string old = "[RUK_PRINT]\r\nTEN_HEIGHT=2.22\r\nCPL=32\r\n";
   write_file(path, old);
-  set_file_write_fault([](std::size_t written) { return written == 0; });  // disk full after a chunk
-  EXPECT_FALSE(write_profile_string("RUK_PRINT", "CPL", "40", path));
-  set_file_write_fault({});
+  {
+    ScopedHook full(file_write_fault_hook, [](std::size_t written) { return written == 0; });  // after a chunk
+    EXPECT_FALSE(write_profile_string("RUK_PRINT", "CPL", "40", path));
+  }
   EXPECT_EQ(read_file(path), old);
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace tenji {
 namespace {
 
-FitCheck fit_of(int cpl, int lpp, std::initializer_list<int> line_lengths) {
+FitCheck fit_of(int cpl, int lpp, const std::vector<int>& line_lengths) {
   PrintSettings s;
   s.CPL = cpl;
   s.LPP = lpp;
@@ -16,23 +17,16 @@ FitCheck fit_of(int cpl, int lpp, std::initializer_list<int> line_lengths) {
   return check_fit(s, doc);
 }
 
-TEST(FitCheck, ExactlyCplAndLppFit) {
-  const FitCheck f = fit_of(3, 2, {3, 1});
-  EXPECT_EQ(f.result, 0);
-  EXPECT_EQ(f.longest_line, 3);
-  EXPECT_EQ(f.line_count, 2);
+TEST(FitCheck, ExactlyCplAndLppFitAndTooWideWinsOverTooLong) {
+  const std::tuple<int, int, std::vector<int>, int, int, int> cases[] = {
+      // CPL, LPP, line lengths -> result, longest line, line count
+      {3, 2, {3, 1}, 0, 3, 2}, {3, 5, {2, 4}, -1, 4, 2}, {3, 1, {2, 3}, -2, 3, 2},
+      {3, 1, {4, 1}, -1, 4, 2}, {0, 0, {}, 0, 0, 0},  {2, 9, {1, 2, 0, 3, 1}, -1, 3, 5}};
+  for (const auto& [cpl, lpp, lengths, result, longest, count] : cases) {
+    const FitCheck f = fit_of(cpl, lpp, lengths);
+    EXPECT_EQ(std::tuple(f.result, f.longest_line, f.line_count), std::tuple(result, longest, count)) << cpl << "x" << lpp;
+  }
 }
-
-TEST(FitCheck, TooWideWinsOverTooLong) {
-  EXPECT_EQ(fit_of(3, 5, {2, 4}).result, -1);
-  EXPECT_EQ(fit_of(3, 1, {2, 3}).result, -2);
-  const FitCheck both = fit_of(3, 1, {4, 1});
-  EXPECT_EQ(both.result, -1);
-  EXPECT_EQ(both.longest_line, 4);
-  EXPECT_EQ(both.line_count, 2);
-}
-
-TEST(FitCheck, ADocumentWithoutLinesFits) { EXPECT_EQ(fit_of(0, 0, {}).result, 0); }
 
 }  // namespace
 }  // namespace tenji

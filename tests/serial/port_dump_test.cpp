@@ -64,6 +64,27 @@ TEST_F(DumpTest, AFramingErrorShowsUntilTheLineStatusIsCleared) {
   EXPECT_EQ(dump(p)[7], "CE_BREAK:0  CE_FRAME:0  CE_MODE:0 CE_OVERRUN:0");
 }
 
+TEST_F(DumpTest, ErrorAndModemBitsStandInTheirOrder) {
+  SerialPort* p = port_open(0, 9600, 'N', 8, 1);
+  ASSERT_EQ(p->status, 0);
+  const std::tuple<std::uint32_t, std::uint32_t, const char*, const char*> cases[] = {
+      {CE_BREAK, 0, "1000", "CTS/DSR/RI/CD: 0000"},   {CE_OVERRUN, 0x10, "0010", "CTS/DSR/RI/CD: 1000"},
+      {CE_RXPARITY, 0x20, "0001", "CTS/DSR/RI/CD: 0100"}, {0, 0x40, "0000", "CTS/DSR/RI/CD: 0010"},
+      {0, 0x80, "0000", "CTS/DSR/RI/CD: 0001"}};
+  for (auto [errors, modem, line_bits, modem_bits] : cases) {
+    p->clear_line_status(p);
+    fake.device(1).next_errors = errors;
+    fake.device(1).modem_status = modem;
+    const auto lines = dump(p);
+    EXPECT_EQ(lines[6].substr(lines[6].size() - 4), line_bits) << errors;
+    EXPECT_EQ(lines[8].substr(lines[8].size() - 19), modem_bits) << modem;
+  }
+  fake.device(1).next_errors = CE_RXOVER | CE_TXFULL | CE_MODE;
+  const auto lines = dump(p);
+  EXPECT_EQ(lines[7], "CE_BREAK:0  CE_FRAME:0  CE_MODE:1 CE_OVERRUN:0");
+  EXPECT_EQ(lines[8].substr(0, 37), "CE_RXOVER:1 CE_RXPARITY:0 CE_TXFULL:1");
+}
+
 TEST_F(DumpTest, APortWithoutTheDriverSaysSo) {
   SerialPort* p = port_open(5, 9600, 'N', 8, 1);  // no such device
   int result = 0;

@@ -17,24 +17,22 @@ DCB line(std::uint32_t baud, std::uint8_t bits, std::uint8_t parity, std::uint8_
 }
 
 TEST(PosixTermios, LineValuesBecomeTheirFlags) {
-  termios t{};
-  ASSERT_TRUE(termios_from_dcb(line(2400, 7, EVENPARITY, TWOSTOPBITS), t));
-  EXPECT_EQ(cfgetospeed(&t), B2400);
-  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
-  EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB));
-  EXPECT_TRUE(t.c_cflag & CSTOPB);
-  EXPECT_EQ(t.c_cc[VMIN], 0);
-
-  ASSERT_TRUE(termios_from_dcb(line(9600, 8, ODDPARITY, ONESTOPBIT), t));
-  EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | PARODD));
-  EXPECT_FALSE(t.c_cflag & CSTOPB);
-  ASSERT_TRUE(termios_from_dcb(line(9600, 5, MARKPARITY, ONESTOPBIT), t));
-  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS5));
-  EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | PARODD | CMSPAR));
-  ASSERT_TRUE(termios_from_dcb(line(9600, 8, SPACEPARITY, ONESTOPBIT), t));
-  EXPECT_EQ(t.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | CMSPAR));
-  ASSERT_TRUE(termios_from_dcb(line(9600, 8, NOPARITY, ONESTOPBIT), t));
-  EXPECT_FALSE(t.c_cflag & PARENB);
+  const tcflag_t PARITY = PARENB | PARODD | CMSPAR;
+  // DCB line values -> termios speed, size, parity flags, two stop bits
+  const std::tuple<DCB, speed_t, tcflag_t, tcflag_t, bool> cases[] = {
+      {line(2400, 7, EVENPARITY, TWOSTOPBITS), B2400, CS7, PARENB, true},
+      {line(9600, 8, ODDPARITY, ONESTOPBIT), B9600, CS8, PARENB | PARODD, false},
+      {line(9600, 5, MARKPARITY, ONESTOPBIT), B9600, CS5, PARENB | PARODD | CMSPAR, false},
+      {line(4800, 8, SPACEPARITY, ONESTOPBIT), B4800, CS8, PARENB | CMSPAR, false},
+      {line(1200, 8, NOPARITY, ONESTOPBIT), B1200, CS8, 0, false}};
+  for (const auto& [dcb, speed, size, parity, two_stop] : cases) {
+    termios t{};
+    ASSERT_TRUE(termios_from_dcb(dcb, t));
+    EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & CSIZE, t.c_cflag & PARITY, (t.c_cflag & CSTOPB) != 0),
+              std::tuple(speed, size, parity, two_stop))
+        << dcb.BaudRate;
+    EXPECT_EQ(t.c_cc[VMIN], 0);
+  }
 }
 
 TEST(PosixTermios, FlowControlFlags) {

@@ -45,99 +45,75 @@ TEST_F(DriverTest, OpenPreparesTheDeviceAndAppliesTheLineOnce) {
   ASSERT_EQ(p->status, 0);
   EXPECT_EQ(fake.calls.front(), "create_file \\\\.\\COM1");
   EXPECT_EQ(dev().out_queue_size, 1050u);
-  ASSERT_EQ(dev().applied.size(), 1u);
-  const DCB& d = last_dcb();
-  EXPECT_EQ(d.BaudRate, 9600u);
-  EXPECT_EQ(d.ByteSize, 8);
-  EXPECT_EQ(d.Parity, NOPARITY);
-  EXPECT_EQ(d.StopBits, ONESTOPBIT);
-  EXPECT_EQ(d.fBinary, 1);
-  EXPECT_EQ(d.XonChar, 17);
-  EXPECT_EQ(d.XoffChar, 19);
-  EXPECT_EQ(d.XonLim, 262);
-  EXPECT_EQ(d.XoffLim, 262);
-  EXPECT_EQ(d.fDtrControl, DTR_CONTROL_ENABLE);
-  EXPECT_EQ(d.fRtsControl, RTS_CONTROL_ENABLE);
-  EXPECT_EQ(d.fDsrSensitivity, 1);
-  EXPECT_EQ(d.fOutX, 1);
+  DCB expected = dev().initial_dcb;  // fields the driver does not set keep the device's values
+  expected.BaudRate = 9600;
+  expected.ByteSize = 8;
+  expected.fBinary = 1;
+  expected.XonChar = 17;
+  expected.XoffChar = 19;
+  expected.XonLim = expected.XoffLim = 262;
+  expected.fDtrControl = DTR_CONTROL_ENABLE;
+  expected.fRtsControl = RTS_CONTROL_ENABLE;
+  EXPECT_EQ(dev().applied, std::vector<DCB>{expected});
   EXPECT_EQ(dev().timeouts.ReadIntervalTimeout, 0xFFFFFFFFu);
   EXPECT_EQ(dev().timeouts.WriteTotalTimeoutConstant, 0u);
 }
 
 TEST_F(DriverTest, DeviceNamesCarryThePortNumberForAnyIndex) {
   fake.device(10);
-  SerialPort* p = port_open(9, 9600, 'N', 8, 1);
-  EXPECT_EQ(p->status, 0);
-  EXPECT_EQ(fake.calls.front(), "create_file \\\\.\\COM10");
-  fake.calls.clear();
-  SerialPort* neg = port_open(-7, 9600, 'N', 8, 1);
-  EXPECT_EQ(neg->status, ASNODEVICE);
-  SerialPort* huge = port_open(2147483647, 9600, 'N', 8, 1);
-  EXPECT_EQ(huge->status, ASNODEVICE);
-  EXPECT_EQ(fake.calls[0], "create_file \\\\.\\COM-6");
-  EXPECT_EQ(fake.calls[1], "create_file \\\\.\\COM2147483648");
+  for (int index : {9, -7, 2147483647}) port_open(index, 9600, 'N', 8, 1);
+  EXPECT_EQ(fake.calls[0], "create_file \\\\.\\COM10");
+  EXPECT_EQ(fake.calls[fake.calls.size() - 2], "create_file \\\\.\\COM-6");
+  EXPECT_EQ(fake.calls.back(), "create_file \\\\.\\COM2147483648");
 }
 
-TEST_F(DriverTest, SetLineMapsBaudParityAndStopBits) {
+TEST_F(DriverTest, SetLineMapsBaudParityAndStopBitsOrRefusesThem) {
   SerialPort* p = open();
-  EXPECT_EQ(p->set_line(p, 128000, 'e', 7, 2), 0);
-  EXPECT_EQ(last_dcb().BaudRate, 0x1FF00u);
-  EXPECT_EQ(last_dcb().Parity, EVENPARITY);
-  EXPECT_EQ(last_dcb().ByteSize, 7);
-  EXPECT_EQ(last_dcb().StopBits, TWOSTOPBITS);
-  EXPECT_EQ(p->set_line(p, 256000, 'o', 8, 1), 0);
-  EXPECT_EQ(last_dcb().BaudRate, 0x3FF00u);
-  EXPECT_EQ(last_dcb().Parity, ODDPARITY);
-  for (auto [letter, code] : {std::pair{'m', MARKPARITY}, {'S', SPACEPARITY}, {'n', NOPARITY}}) {
-    EXPECT_EQ(p->set_line(p, 57600, letter, 8, 1), 0);
-    EXPECT_EQ(last_dcb().Parity, code);
-    EXPECT_EQ(last_dcb().BaudRate, 57600u);
+  // baud, parity, data bits, stop bits -> result, and on success the DCB's values
+  const std::tuple<int, int, int, int, int, std::uint32_t, std::uint8_t, std::uint8_t> cases[] = {
+      {128000, 'e', 7, 2, 0, 0x1FF00, EVENPARITY, TWOSTOPBITS}, {256000, 'o', 8, 1, 0, 0x3FF00, ODDPARITY, ONESTOPBIT},
+      {57600, 'm', 8, 1, 0, 57600, MARKPARITY, ONESTOPBIT},     {2400, 'S', 8, 1, 0, 2400, SPACEPARITY, ONESTOPBIT},
+      {1200, 'n', 8, 1, 0, 1200, NOPARITY, ONESTOPBIT},         {115200, 'N', 8, 1, ASBADBAUD, 0, 0, 0},
+      {4800, 'X', 7, 1, ASBADPARITY, 0, 0, 0},                  {4800, 'N', 7, 0, ASBADSTOPBITS, 0, 0, 0},
+      {4800, 'N', 7, 3, ASBADSTOPBITS, 0, 0, 0}};
+  for (auto [baud, parity, bits, stop, result, rate, parity_code, stop_code] : cases) {
+    const std::size_t applied = dev().applied.size();
+    p->clear_error(p);
+    EXPECT_EQ(p->set_line(p, baud, parity, bits, stop), result) << baud << " " << char(parity) << " " << stop;
+    EXPECT_EQ(p->status, result);
+    if (result != 0) {
+      EXPECT_EQ(dev().applied.size(), applied);  // the device is left as it was
+      continue;
+    }
+    EXPECT_EQ(std::tuple(last_dcb().BaudRate, last_dcb().Parity, last_dcb().StopBits, int{last_dcb().ByteSize}),
+              std::tuple(rate, parity_code, stop_code, bits));
   }
-}
-
-TEST_F(DriverTest, SetLineRefusalsSetStatusAndLeaveTheDeviceUnchanged) {
-  SerialPort* p = open();
-  const std::size_t applied = dev().applied.size();
-  EXPECT_EQ(p->set_line(p, 115200, 'N', 8, 1), ASBADBAUD);
-  EXPECT_EQ(p->status, ASBADBAUD);
-  p->clear_error(p);
-  EXPECT_EQ(p->set_line(p, 4800, 'X', 7, 1), ASBADPARITY);
-  p->clear_error(p);
-  for (int stop : {0, 3}) {
-    EXPECT_EQ(p->set_line(p, 4800, 'N', 7, stop), ASBADSTOPBITS);
-    EXPECT_EQ(p->status, ASBADSTOPBITS);
-  }
-  EXPECT_EQ(dev().applied.size(), applied);
-  // A standing code is what a later successful set_line returns.
+  // A standing code is what a later successful set_line returns; the values
+  // a refusal left in the DCB reach the device with the next setter.
   EXPECT_EQ(p->set_line(p, 9600, 'N', 8, 1), ASBADSTOPBITS);
-  EXPECT_EQ(dev().applied.size(), applied + 1);
-}
-
-TEST_F(DriverTest, UnappliedValuesReachTheDeviceWithTheNextSetter) {
-  SerialPort* p = open();
+  p->clear_error(p);
   EXPECT_EQ(p->set_line(p, 2400, 'X', 7, 1), ASBADPARITY);
   EXPECT_EQ(p->set_xon_xoff(p, 1), 0);
-  EXPECT_EQ(last_dcb().BaudRate, 2400u);
-  EXPECT_EQ(last_dcb().ByteSize, 7);
-  EXPECT_EQ(last_dcb().fOutX, 1);
-  EXPECT_EQ(last_dcb().fInX, 1);
+  EXPECT_EQ(std::tuple(last_dcb().BaudRate, int{last_dcb().ByteSize}, last_dcb().fOutX, last_dcb().fInX),
+            std::tuple(2400u, 7, std::uint8_t{1}, std::uint8_t{1}));
 }
 
 TEST_F(DriverTest, FlowControlSettersEditTheirFields) {
   SerialPort* p = open();
-  EXPECT_EQ(p->set_rts_cts(p, 1), 0);
-  EXPECT_EQ(last_dcb().fOutxCtsFlow, 1);
-  EXPECT_EQ(last_dcb().fRtsControl, RTS_CONTROL_HANDSHAKE);
-  EXPECT_EQ(p->set_rts_cts(p, 0), 0);
-  EXPECT_EQ(last_dcb().fRtsControl, RTS_CONTROL_DISABLE);  // RTS stays low
-  EXPECT_EQ(p->set_rts(p, 1), 0);
-  EXPECT_EQ(last_dcb().fRtsControl, RTS_CONTROL_ENABLE);
-  EXPECT_EQ(p->set_dtr_dsr(p, 1), 0);
-  EXPECT_EQ(last_dcb().fOutxDsrFlow, 1);
-  EXPECT_EQ(last_dcb().fDtrControl, DTR_CONTROL_HANDSHAKE);
-  EXPECT_EQ(p->set_dtr(p, 0), 0);
-  EXPECT_EQ(last_dcb().fDtrControl, DTR_CONTROL_DISABLE);
-  EXPECT_EQ(last_dcb().fOutxDsrFlow, 1);  // set_dtr leaves the flow flag
+  using F = std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t>;  // CTS flow, RTS, DSR flow, DTR
+  auto lines = [this] {
+    return F{last_dcb().fOutxCtsFlow, last_dcb().fRtsControl, last_dcb().fOutxDsrFlow, last_dcb().fDtrControl};
+  };
+  p->set_rts_cts(p, 1);
+  EXPECT_EQ(lines(), F(1, RTS_CONTROL_HANDSHAKE, 0, DTR_CONTROL_ENABLE));
+  p->set_rts_cts(p, 0);
+  EXPECT_EQ(lines(), F(0, RTS_CONTROL_DISABLE, 0, DTR_CONTROL_ENABLE));  // RTS stays low
+  p->set_rts(p, 1);
+  EXPECT_EQ(lines(), F(0, RTS_CONTROL_ENABLE, 0, DTR_CONTROL_ENABLE));
+  p->set_dtr_dsr(p, 1);
+  EXPECT_EQ(lines(), F(0, RTS_CONTROL_ENABLE, 1, DTR_CONTROL_HANDSHAKE));
+  p->set_dtr(p, 0);
+  EXPECT_EQ(lines(), F(0, RTS_CONTROL_ENABLE, 1, DTR_CONTROL_DISABLE));  // set_dtr leaves the flow flag
 }
 
 TEST_F(DriverTest, RefusedSettersReportOnlyWhereTheTableSaysSo) {
@@ -216,8 +192,10 @@ TEST_F(DriverTest, WriteByteTimedRetriesUntilTheTimeOutAndKeepsStatus) {
   EXPECT_LE(idle_calls, 10);
   EXPECT_EQ(p->status, -3);
 
-  serial_driver_defaults.idle_hook = aborting_hook;
-  EXPECT_EQ(write_byte_timed(p, 0x41, -1), -77);
+  {
+    tenji::testing::IdleHookOverride aborting(aborting_hook);
+    EXPECT_EQ(write_byte_timed(p, 0x41, -1), -77);
+  }
   dev().hold = false;
   EXPECT_EQ(write_byte_timed(p, 0x41, 0), 0);
   EXPECT_EQ(p->status, -3);

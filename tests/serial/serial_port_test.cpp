@@ -1,4 +1,4 @@
-#include "serial/serial_port.h"
+#include "serial/serial_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,7 @@ using tenji::testing::FakeCommApi;
 
 class SerialPortTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    platform::set_allocation_fault({});
-    close_all_ports();
-  }
+  void TearDown() override { close_all_ports(); }
   FakeCommApi fake;
 };
 
@@ -28,7 +25,7 @@ int list_length() {
 }
 
 TEST_F(SerialPortTest, OutOfMemoryGivesTheFallbackPortLinkedOnce) {
-  platform::set_allocation_fault([] { return true; });
+  platform::ScopedHook fault(platform::allocation_fault_hook, [] { return true; });
   SerialPort* a = port_open(0, 9600, 'N', 8, 1);
   SerialPort* b = port_open(1, 9600, 'N', 8, 1);
   EXPECT_EQ(a, &fallback_port);
@@ -45,7 +42,7 @@ TEST_F(SerialPortTest, OutOfMemoryGivesTheFallbackPortLinkedOnce) {
 
 TEST_F(SerialPortTest, OutOfMemoryForTheDriverRecordAlsoFallsBack) {
   int allocations = 0;
-  platform::set_allocation_fault([&] { return ++allocations == 2; });
+  platform::ScopedHook fault(platform::allocation_fault_hook, [&] { return ++allocations == 2; });
   SerialPort* p = port_open(0, 9600, 'N', 8, 1);
   EXPECT_EQ(p, &fallback_port);
   EXPECT_EQ(list_length(), 1);  // the half-made port left the list
@@ -125,6 +122,13 @@ TEST_F(SerialPortTest, CtsOnReducesTheModemStatusToItsCtsBit) {
   fake.device(1).modem_query_fails = true;
   EXPECT_EQ(cts_on(p), ASFAILURE);
   p->close(p);
+}
+
+TEST(ErrorNames, NameEveryCode) {
+  EXPECT_STREQ(as_error_name(ASNODEVICE), "ASNODEVICE");
+  EXPECT_STREQ(as_error_name(ASHANDSHAKEBLOCK), "ASHANDSHAKEBLOCK");
+  EXPECT_STREQ(as_error_meaning(ASPORTBUSY), "the port is in use by another program");
+  EXPECT_STREQ(as_error_name(-99), "AS?");
 }
 
 TEST_F(SerialPortTest, MapLastErrorTranslatesPlatformValues) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "serial/comm_api.h"
-#include "serial/serial_port.h"
+#include "serial/serial_internal.h"
 
 namespace tenji::testing {
 
@@ -43,8 +43,7 @@ struct FakeDevice {
 
 class FakeCommApi final : public CommApi {
  public:
-  FakeCommApi();
-  ~FakeCommApi() override;  // restores the platform's CommApi
+  FakeCommApi();  // in place of the platform's CommApi until destroyed
 
   // The device behind "\\.\COM<n>"; created on first use.
   FakeDevice& device(int com_number);
@@ -89,26 +88,24 @@ class FakeCommApi final : public CommApi {
   std::uint32_t get_tick_count() override;
 
  private:
-  FakeDevice* find(CommHandle h);
-  bool fail(std::int32_t error);
+  template <typename F>
+  bool on(CommHandle h, const char* name, F&& f);
+  static bool fail(std::int32_t error);
   void drain(FakeDevice& d);
 
   std::recursive_mutex mutex_;
   std::map<int, FakeDevice> devices_;
+  platform::ScopedHook<CommApi*> installed_;
 };
 
-// Puts another idle hook in the driver for the life of the object; the
-// default yields at once, so waits against the fake take no wall time.
+// Another idle hook in the driver for the life of the object; by default one
+// that yields at once, so waits against the fake take no wall time.
 class IdleHookOverride {
  public:
-  static int yield_at_once(SerialPort*);
-  explicit IdleHookOverride(IdleHook hook = yield_at_once);
-  ~IdleHookOverride();
-  IdleHookOverride(const IdleHookOverride&) = delete;
-  IdleHookOverride& operator=(const IdleHookOverride&) = delete;
+  explicit IdleHookOverride(IdleHook hook = nullptr);
 
  private:
-  IdleHook saved_;
+  platform::ScopedHook<IdleHook> scoped_;
 };
 
 }  // namespace tenji::testing

@@ -1,7 +1,7 @@
 // Answers message boxes and file dialogs for window tests, and records them.
 #pragma once
 
-#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,13 +16,9 @@ class FakeUiServices final : public ui::UiServices {
   struct Box {
     std::string text, caption;
     platform::MessageIcon icon;
+    bool operator==(const Box&) const = default;
   };
 
-  FakeUiServices() { ui::set_ui_services(this); }
-  ~FakeUiServices() override {
-    ui::set_ui_services(nullptr);
-    ui::set_dialog_shown_hook({});
-  }
 
   int message_box(ui::Dialog*, const std::string& text, const std::string& caption, platform::MessageIcon icon,
                   ui::MessageButtons) override {
@@ -31,16 +27,20 @@ class FakeUiServices final : public ui::UiServices {
   }
   std::optional<std::string> open_file(ui::Dialog*, const std::string& filter) override {
     filters.push_back(filter);
+    if (before_file_dialog) before_file_dialog();
     return next_file;
   }
-  std::optional<std::string> save_file(ui::Dialog*, const std::string& filter) override {
-    filters.push_back(filter);
-    return next_file;
+  std::optional<std::string> save_file(ui::Dialog* owner, const std::string& filter) override {
+    return open_file(owner, filter);
   }
 
   std::vector<Box> boxes;
   std::vector<std::string> filters;
   std::optional<std::string> next_file;  // nothing: the user cancels
+  std::function<void()> before_file_dialog;
+
+ private:
+  platform::ScopedHook<ui::UiServices*> installed_{ui::ui_services_hook, this};
 };
 
 }  // namespace tenji::testing

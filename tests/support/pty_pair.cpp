@@ -17,22 +17,13 @@ PtyPair::PtyPair(int com_number) {
   if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
     throw std::runtime_error("no pseudo-terminal");
   slave_path_ = ::ptsname(master_);
-  if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-    had_xdg_ = true;
-    saved_xdg_ = old;
-  }
-  ::setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
-  const auto dir = std::filesystem::path(home_.path()) / "tenjiprint" / "dosdevices";
-  std::filesystem::create_directories(dir);
-  std::filesystem::create_symlink(slave_path_, dir / ("com" + std::to_string(com_number)));
+  const std::filesystem::path link = home_.com_link(com_number);
+  std::filesystem::create_directories(link.parent_path());
+  std::filesystem::create_symlink(slave_path_, link);
 }
 
 PtyPair::~PtyPair() {
   if (master_ >= 0) ::close(master_);
-  if (had_xdg_)
-    ::setenv("XDG_CONFIG_HOME", saved_xdg_.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 std::string PtyPair::read_master(std::size_t want, int ms) {

@@ -26,9 +26,7 @@ class PtyPair {
   void close_master();
 
  private:
-  TempDir home_;
-  std::string saved_xdg_;
-  bool had_xdg_ = false;
+  ScopedConfigHome home_;
   int master_ = -1;
   std::string slave_path_;
 };

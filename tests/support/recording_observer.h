@@ -2,8 +2,8 @@
 // the end of the job.
 #pragma once
 
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -25,44 +25,35 @@ class RecordingObserver final : public JobObserver {
     std::lock_guard lock(mutex_);
     messages_.push_back({text, caption, icon});
   }
-
-  // The end is signalled by one atomic store, the job's last touch of this
-  // object, so that a test may destroy it as soon as wait_done returns.
-  void job_done(int result) override {
-    {
-      std::lock_guard lock(mutex_);
-      done_.push_back(result);
-    }
-    first_done_.store(result, std::memory_order_release);
-  }
-
+  // The end is one atomic store, the job's last touch of this object, so a
+  // test may destroy it as soon as wait_done returns.
+  void job_done(int result) override { done_.store(result, std::memory_order_release); }
   void progress(const JobProgress& p) override {
-    std::function<void(const JobProgress&)> hook;
     {
       std::lock_guard lock(mutex_);
       last_progress_ = p;
-      ++progress_calls_;
-      hook = on_progress;
     }
-    if (hook) hook(p);
+    if (on_progress) on_progress(p);
   }
 
   // The job's WM_JOB_DONE value, or 0 when it did not come in time.
   int wait_done(int seconds = 20) {
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int result;
-    while ((result = first_done_.load(std::memory_order_acquire)) == 0 && std::chrono::steady_clock::now() < give_up)
+    while ((result = done_.load(std::memory_order_acquire)) == 0 && std::chrono::steady_clock::now() < give_up)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return result;
   }
-
+  bool done() const { return done_.load() != 0; }
+  // Ready for the next job.
+  void reset() {
+    std::lock_guard lock(mutex_);
+    messages_.clear();
+    done_.store(0);
+  }
   std::vector<Message> messages() {
     std::lock_guard lock(mutex_);
     return messages_;
-  }
-  std::vector<int> done() {
-    std::lock_guard lock(mutex_);
-    return done_;
   }
   JobProgress last_progress() {
     std::lock_guard lock(mutex_);
@@ -74,11 +65,9 @@ class RecordingObserver final : public JobObserver {
 
  private:
   std::mutex mutex_;
-  std::atomic<int> first_done_{0};
+  std::atomic<int> done_{0};
   std::vector<Message> messages_;
-  std::vector<int> done_;
   JobProgress last_progress_;
-  int progress_calls_ = 0;
 };
 
 }  // namespace tenji::testing

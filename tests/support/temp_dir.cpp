@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -7,6 +8,13 @@
 #include <stdexcept>
 
 namespace tenji::testing {
+
+namespace {
+#if defined(_WIN32)
+void setenv(const char* name, const char* value, int) { _putenv_s(name, value); }
+void unsetenv(const char* name) { _putenv_s(name, ""); }
+#endif
+}  // namespace
 
 TempDir::TempDir() {
   std::random_device seed;
@@ -26,6 +34,22 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+}
+
+ScopedConfigHome::ScopedConfigHome() {
+  if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
+  setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+}
+
+ScopedConfigHome::~ScopedConfigHome() {
+  if (saved_)
+    setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+std::string ScopedConfigHome::com_link(int com_number) const {
+  return dir_.path() + "/tenjiprint/dosdevices/com" + std::to_string(com_number);
 }
 
 std::string read_file(const std::string& path) {

@@ -1,6 +1,7 @@
 // A fresh directory per test, removed with everything in it afterwards.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tenji::testing {
@@ -17,6 +18,24 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// A fresh $XDG_CONFIG_HOME for the life of the object, where the COM links
+// of pseudo-terminals and embossers go; the old value comes back after.
+class ScopedConfigHome {
+ public:
+  ScopedConfigHome();
+  ~ScopedConfigHome();
+  ScopedConfigHome(const ScopedConfigHome&) = delete;
+  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+  const std::string& path() const { return dir_.path(); }
+  std::string file(const std::string& name) const { return dir_.file(name); }
+  // <home>/tenjiprint/dosdevices/com<n>
+  std::string com_link(int com_number) const;
+
+ private:
+  TempDir dir_;
+  std::optional<std::string> saved_;
 };
 
 std::string read_file(const std::string& path);

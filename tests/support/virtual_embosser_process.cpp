@@ -19,11 +19,6 @@ namespace tenji::testing {
 
 VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args) {
   out_dir_ = home_.file("out");
-  if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-    had_xdg_ = true;
-    saved_xdg_ = old;
-  }
-  ::setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
   std::vector<std::string> args = {VIRTUAL_EMBOSSER_PATH, "--com", std::to_string(com_number),
@@ -41,8 +36,7 @@ VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const s
   if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 
-  const auto link = std::filesystem::path(home_.path()) / "tenjiprint" / "dosdevices" /
-                    ("com" + std::to_string(com_number));
+  const std::filesystem::path link = home_.com_link(com_number);
   for (int i = 0; i < 500 && pid_ > 0; ++i) {
     std::error_code ec;
     if (std::filesystem::is_symlink(link, ec)) {
@@ -72,10 +66,6 @@ VirtualEmbosserProcess::~VirtualEmbosserProcess() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
   }
-  if (had_xdg_)
-    ::setenv("XDG_CONFIG_HOME", saved_xdg_.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 std::string VirtualEmbosserProcess::file(const std::string& name) const { return read_file(out_dir_ + "/" + name); }

@@ -23,10 +23,8 @@ class VirtualEmbosserProcess {
   std::string file(const std::string& name) const;
 
  private:
-  TempDir home_;
+  ScopedConfigHome home_;
   std::string out_dir_;
-  std::string saved_xdg_;
-  bool had_xdg_ = false;
   pid_t pid_ = -1;
   bool ready_ = false;
 };

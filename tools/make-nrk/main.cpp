@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "document/braille_document.h"
 #include "document/braille_text.h"
 #include "document/nrk_writer.h"
 #include "platform/atomic_file.h"
@@ -50,9 +51,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].size() > 1520) {
-      std::fprintf(stderr, "make-nrk: %s: line %zu has %zu cells, at most 1520 fit; nothing written\n",
-                   input.c_str(), i + 1, lines[i].size());
+    if (lines[i].size() > tenji::BRAILLE_LINE_MAX) {
+      std::fprintf(stderr, "make-nrk: %s: line %zu has %zu cells, at most %zu fit; nothing written\n",
+                   input.c_str(), i + 1, lines[i].size(), tenji::BRAILLE_LINE_MAX);
       return 1;
     }
   }

@@ -1,0 +1,83 @@
+#include "desktop/main_dialog.h"
+
+#include "config/settings_file.h"
+#include "desktop/about_dialog.h"
+#include "desktop/dot_spacing_dialog.h"
+#include "desktop/port_settings_dialog.h"
+#include "desktop/printing_dialog.h"
+#include "resources/resource_ids.h"
+#include "ui/ui_services.h"
+
+namespace tenji {
+
+using namespace resources;
+
+namespace {
+
+// The buttons and the commands they give.
+int command_of_button(int id) {
+  switch (id) {
+    case IDC_MAIN_DOT_SPACING: return ID_DOT_SPACING;
+    case IDC_MAIN_PRINT: return ID_PRINT;
+    case IDC_MAIN_PORT_SETTINGS: return ID_PORT_SETTINGS;
+    case IDC_MAIN_EXIT: return ID_APP_EXIT;
+    default: return 0;
+  }
+}
+
+bool needs_settings_file(int command) {
+  return command == ID_DOT_SPACING || command == ID_PORT_SETTINGS || command == ID_PRINT || command == ID_PITCH_TEST;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(std::string settings_path) : ui::Dialog(IDD_MAIN, nullptr), chosen_path_(std::move(settings_path)) {
+  openers[ID_APP_ABOUT] = [](ui::Dialog&, const std::string&) { AboutDialog().do_modal(); };
+  openers[ID_PORT_SETTINGS] = [](ui::Dialog& main, const std::string& path) {
+    PortSettingsDialog(&main, path).do_modal();
+  };
+  openers[ID_PRINT] = [](ui::Dialog& main, const std::string& path) {
+    PrintingDialog dialog(&main, path);
+    dialog.do_modal();
+  };
+  openers[ID_PITCH_TEST] = [](ui::Dialog& main, const std::string& path) {
+    PrintingDialog dialog(&main, path);
+    dialog.pitch_test_mode = 1;
+    dialog.do_modal();
+  };
+  openers[ID_DOT_SPACING] = [](ui::Dialog& main, const std::string& path) {
+    DotSpacingDialog(&main, path).do_modal();
+  };
+}
+
+bool MainDialog::on_init_dialog() {
+  set_icons(IDI_BIG, IDI_SMALL);
+  return true;
+}
+
+void MainDialog::ensure_settings() {
+  // Tested once per run: the path stays once the first command has filled it.
+  if (settings_path_.size() < 1) {
+    const bool ok = chosen_path_.empty() ? ensure_settings_file(settings_path_)
+                                         : ensure_settings_file_at(settings_path_ = chosen_path_);
+    if (!ok)
+      ui::ui_services().message_box(this, SETTINGS_WRITE_FAILED, "", platform::MessageIcon::warning,
+                                    ui::MessageButtons::ok);
+  }
+}
+
+bool MainDialog::on_command(int id, int notification) {
+  if (notification == ui::BN_CLICKED)
+    if (const int button_command = command_of_button(id)) id = button_command;
+  if (id == ID_APP_EXIT) {
+    end_dialog(1);
+    return true;
+  }
+  auto it = openers.find(id);
+  if (it == openers.end()) return ui::Dialog::on_command(id, notification);
+  if (needs_settings_file(id)) ensure_settings();
+  it->second(*this, settings_path_);
+  return true;
+}
+
+}  // namespace tenji

@@ -1,0 +1,35 @@
+// The main window: four buttons and the menu, one command handler for all.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ui/dialog.h"
+
+namespace tenji {
+
+class MainDialog : public ui::Dialog {
+ public:
+  // With a settings path, the program uses that file instead of the one
+  // beside it (tenjiprint --settings PATH).
+  explicit MainDialog(std::string settings_path = {});
+
+  const std::string& settings_path() const { return settings_path_; }
+
+  // What a command opens, with the main window and the settings path; tests
+  // replace entries to see which dialog a command would open.
+  using Opener = std::function<void(ui::Dialog& main, const std::string& settings_path)>;
+  std::map<int, Opener> openers;
+
+ protected:
+  bool on_init_dialog() override;
+  bool on_command(int id, int notification) override;
+
+ private:
+  void ensure_settings();
+  std::string settings_path_;
+  std::string chosen_path_;
+};
+
+}  // namespace tenji

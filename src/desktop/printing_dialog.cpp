@@ -1,0 +1,117 @@
+#include "desktop/printing_dialog.h"
+
+#include "config/settings_file.h"
+#include "desktop/copies_dialog.h"
+#include "desktop/fit_warning_dialog.h"
+#include "desktop/pitch_test_dialog.h"
+#include "desktop/window_messages.h"
+#include "document/braille_file_reader.h"
+#include "platform/executable_path.h"
+#include "print/emboss_job.h"
+#include "print/printing_flag.h"
+#include "print/progress_text.h"
+#include "resources/resource_ids.h"
+#include "ui/ui_services.h"
+
+namespace tenji {
+
+using namespace resources;
+
+PrintingDialog::PrintingDialog(ui::Dialog* parent, const std::string& settings_path)
+    : ui::Dialog(IDD_PRINTING, parent), observer_(*this) {
+  printing_flag.store(0);
+  load_all_keys(settings_path, settings);
+  document = std::make_unique<BrailleDocument>();
+}
+
+PrintingDialog::~PrintingDialog() = default;
+
+bool PrintingDialog::on_init_dialog() {
+  if (pitch_test_mode != 0)
+    run_pitch_test();
+  else
+    run_print_flow();
+  return true;
+}
+
+int PrintingDialog::choose_and_read_document() {
+  const auto chosen = ui::ui_services().open_file(this, NRK_FILTER);  // one file only
+  if (!chosen) return -1;
+  document_path = *chosen;
+  BrailleFileReader reader(document_path.c_str());
+  const int result = reader.read(document.get());
+  if (result != 0)
+    ui::ui_services().message_box(this, NOT_A_DOCUMENT_MESSAGE, "", platform::MessageIcon::none,
+                                  ui::MessageButtons::ok);
+  return result;
+}
+
+FitCheck PrintingDialog::check_fit() const { return tenji::check_fit(settings, *document); }
+
+void PrintingDialog::run_print_flow() {
+  auto stop = [this] { post_message(WM_JOB_DONE, 2, 0); };
+  if (choose_and_read_document() != 0) return stop();
+  const FitCheck fit = check_fit();
+  if (fit.result < 0) {
+    FitWarningDialog warning(this, settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
+    if (warning.do_modal() == ui::IDCANCEL) return stop();
+  }
+  CopiesDialog copies_dialog(this);
+  if (copies_dialog.do_modal() == ui::IDCANCEL) return stop();
+  if (copies < 1) return stop();
+  job_started_ = true;
+  start_emboss_job(settings, document_path.c_str(), &observer_, document.get(), copies, 0);
+}
+
+void PrintingDialog::run_pitch_test() {
+  document->append_line(make_braille_line("\xDF"));
+  const std::string exe = platform::executable_path();
+  PitchTestDialog pitch(this);
+  if (pitch.do_modal() == ui::IDCANCEL) {
+    post_message(WM_JOB_DONE, 2, 0);  // the port is left untouched
+    return;
+  }
+  job_started_ = true;
+  start_emboss_job(settings, exe.c_str(), &observer_, document.get(), 1, 1);
+}
+
+void PrintingDialog::on_cancel() {
+  // The dialog stays: the job stops after its cell and posts WM_JOB_DONE.
+  cancel_printing();
+  enable_item(IDCANCEL, false);
+  set_item_text(IDC_PRINTING_STATUS, "取り消しています．．．");
+}
+
+std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  switch (message) {
+    case WM_JOB_DONE:
+      if (job_started_) observer_.acknowledge_done();
+      end_dialog(static_cast<int>(wparam));
+      return 0;
+    case WM_SET_COPIES:
+      copies = static_cast<int>(wparam);
+      return 0;
+    case WM_SET_PITCH:
+      settings.PITCH_X = static_cast<int>(wparam);
+      settings.PITCH_Y = static_cast<int>(lparam);
+      return 0;
+    case WM_JOB_MESSAGE:
+      GuiJobObserver::show_job_message(*this, lparam);
+      return 0;
+    case WM_JOB_PROGRESS:
+      show_progress();
+      return 0;
+    default:
+      return ui::Dialog::window_proc(message, wparam, lparam);
+  }
+}
+
+void PrintingDialog::show_progress() {
+  const JobProgress p = observer_.take_progress();
+  if (p.bytes_total > 0)
+    set_progress(IDC_PRINTING_PROGRESS, static_cast<int>(1000.0 * static_cast<double>(p.bytes_sent) /
+                                                static_cast<double>(p.bytes_total)));
+  if (item_enabled(IDCANCEL)) set_item_text(IDC_PRINTING_STATUS, describe_progress(p, false));
+}
+
+}  // namespace tenji

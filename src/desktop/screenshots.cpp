@@ -1,0 +1,85 @@
+// Every window of the program drawn into PNG files, for looking at the
+// dialogs without a desktop.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "config/settings_file.h"
+#include "desktop/about_dialog.h"
+#include "desktop/copies_dialog.h"
+#include "desktop/desktop.h"
+#include "desktop/dot_spacing_dialog.h"
+#include "desktop/fit_warning_dialog.h"
+#include "desktop/main_dialog.h"
+#include "desktop/pitch_test_dialog.h"
+#include "desktop/port_settings_dialog.h"
+#include "desktop/printing_dialog.h"
+#include "resources/resource_ids.h"
+#include "ui/application.h"
+#include "ui/ui_services.h"
+
+namespace tenji {
+
+namespace {
+
+bool save(ui::Dialog& dialog, const std::string& path) {
+  const bool ok = dialog.save_picture(path);
+  std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+  return ok;
+}
+
+// Runs the dialog until it is shown, saves it and ends it.
+bool shoot(ui::Dialog& dialog, const std::string& path) {
+  bool ok = false;
+  platform::ScopedHook shown_hook(ui::dialog_shown_hook, [&](ui::Dialog& shown) {
+    if (&shown != &dialog) return;
+    ok = save(shown, path);
+    shown.end_dialog(ui::IDCANCEL);
+  });
+  dialog.do_modal();
+  return ok;
+}
+
+int shoot_all(const std::filesystem::path& dir) {
+  const std::string settings = (dir / "screenshots.ini").string();
+  write_default_settings(settings);
+  auto file = [&](const char* name) { return (dir / name).string(); };
+
+  bool ok = true;
+  MainDialog main;
+  ok &= shoot(main, file("main-102.png"));
+  AboutDialog about;
+  ok &= shoot(about, file("about-100.png"));
+  PortSettingsDialog port(&main, settings);
+  ok &= shoot(port, file("port-settings-132.png"));
+  FitWarningDialog fit(&main, 32, 22, 33, 40);
+  ok &= shoot(fit, file("fit-warning-138.png"));
+  CopiesDialog copies(&main);
+  ok &= shoot(copies, file("copies-140.png"));
+  PitchTestDialog pitch(&main);
+  ok &= shoot(pitch, file("pitch-test-142.png"));
+
+  // The printing window as it looks during a job.
+  PrintingDialog printing(&main, settings);
+  printing.set_progress(resources::IDC_PRINTING_PROGRESS, 420);
+  printing.set_item_text(resources::IDC_PRINTING_STATUS, "2/3部  14/22行  残り約1分20秒");
+  printing.show_window(true);
+  ok &= save(printing, file("printing-139.png"));
+  printing.show_window(false);
+
+  DotSpacingDialog spacing(&main, settings);
+  ok &= shoot(spacing, file("dot-spacing-130.png"));
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int render_screenshots(int argc, char** argv, const char* directory) {
+  const std::filesystem::path dir(directory);
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (!std::filesystem::is_directory(dir)) return 1;
+  return ui::run_application(argc, argv, [&] { return shoot_all(dir); }, true);
+}
+
+}  // namespace tenji

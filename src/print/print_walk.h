@@ -1,0 +1,52 @@
+// The one walk over what a print embosses: every copy, every line that fits
+// the page, every cell that fits its line, with the cell's device position.
+// The job sends from it, the planned byte count counts along it, and the fit
+// check measures the document with it.
+#pragma once
+
+#include "config/print_settings.h"
+#include "document/braille_document.h"
+
+namespace tenji {
+
+struct CellPlace {
+  int copy = 0;     // from 1
+  int line = 0;     // document line, from 1
+  int cell = 0;     // index in the line, from 0
+  int pattern = 0;  // the cell byte minus 0xA0; only its low six bits count
+  int x = 0, y = 0; // device position in steps
+  bool first_on_page = false;  // the dot size goes before this cell
+};
+
+// Each call may stop the walk by returning false.
+class PrintVisitor {
+ public:
+  virtual ~PrintVisitor() = default;
+  virtual bool begin_copy(int /*copy*/) { return true; }
+  // `cells` is the line's whole length, before CPL cuts it.
+  virtual bool begin_line(int /*copy*/, int /*line*/, int /*cells*/) { return true; }
+  virtual bool cell(const CellPlace& place) = 0;
+  virtual bool end_copy(int /*copy*/) { return true; }
+};
+
+enum class WalkExtent {
+  fitting,  // at most LPP lines of at most CPL cells: what the job embosses
+  whole,    // every line and cell of the document, for measuring it
+};
+
+struct WalkOptions {
+  int copies = 1;
+  bool pitch_test = false;  // every cell at (PITCH_X, PITCH_Y), unconverted
+  WalkExtent extent = WalkExtent::fitting;
+};
+
+// True when the walk went to its end, false when the visitor stopped it.
+// Positions are kept in millimetres and turned into steps cell by cell, so
+// rounding never adds up along a line or down a page.
+bool walk_print(const PrintSettings& settings, const BrailleDocument& document, const WalkOptions& options,
+                PrintVisitor& visitor);
+
+// The lines of the document that one page embosses.
+int lines_on_page(const PrintSettings& settings, const BrailleDocument& document);
+
+}  // namespace tenji
