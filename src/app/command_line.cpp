@@ -1,10 +1,10 @@
 #include "app/command_line.h"
 
-#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/interrupt_watch.h"
 #include "app/terminal_observer.h"
 #include "config/settings_file.h"
 #include "config/value_text.h"
@@ -35,11 +35,10 @@ constexpr const char* USAGE =
     "  --settings PATH   use this settings file instead of the one beside the program\n"
     "  --help, --version\n"
     "\n"
-    "Ctrl-C cancels a print after the cell in progress.\n"
-    "Exit codes: 0 done or cancelled, 1 the job failed, 2 not a document or bad\n"
-    "arguments, 3 the document does not fit.\n";
-
-void on_interrupt(int) { cancel_printing(); }
+    "Ctrl-C cancels a print: the cell in progress is finished, then CR, and the\n"
+    "program ends when the embosser has the last byte.\n"
+    "Exit codes: 0 done, 1 the job failed, 2 not a document or bad arguments,\n"
+    "3 the document does not fit, 130 cancelled.\n";
 
 struct Options {
   std::string settings_path;
@@ -141,13 +140,14 @@ class Command {
     if (copies < 1) return EXIT_DONE;  // nothing to print, as in the copies dialog
     TerminalObserver observer(err_);
     printing_flag.store(0);
-    auto old_int = std::signal(SIGINT, on_interrupt);
-    auto old_term = std::signal(SIGTERM, on_interrupt);
-    start_emboss_job(settings, path, &observer, &document, copies, pitch_test);
-    const int done = observer.wait();
-    std::signal(SIGINT, old_int);
-    std::signal(SIGTERM, old_term);
-    return done == 1 ? EXIT_DONE : EXIT_JOB_FAILED;
+    int done;
+    {
+      InterruptWatch interrupts;
+      start_emboss_job(settings, path, &observer, &document, copies, pitch_test);
+      done = observer.wait();
+    }
+    if (done != 1) return EXIT_JOB_FAILED;
+    return observer.last().cancelled ? EXIT_CANCELLED : EXIT_DONE;
   }
 
   const Options& o_;

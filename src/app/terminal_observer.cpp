@@ -1,9 +1,11 @@
 #include "app/terminal_observer.h"
 
+#include "print/emboss_job.h"
 #include "print/progress_text.h"
 
 #include <string>
-#include <thread>
+#include <condition_variable>
+#include <mutex>
 
 #include "platform/user_dirs.h"
 
@@ -19,6 +21,14 @@ void TerminalObserver::show_message(const std::string& text, const std::string& 
   std::fflush(out_);
 }
 
+namespace {
+// The end of a job is told through a lock and a condition that outlive
+// every observer: the waiter may destroy its observer as soon as it has
+// seen the end, while the job is still leaving job_done.
+std::mutex end_mutex;
+std::condition_variable end_told;
+}  // namespace
+
 void TerminalObserver::job_done(int result) {
   {
     std::lock_guard lock(mutex_);
@@ -26,16 +36,27 @@ void TerminalObserver::job_done(int result) {
     progress_shown_ = false;
     std::fflush(out_);
   }
-  result_.store(result, std::memory_order_release);
+  {
+    std::lock_guard lock(end_mutex);
+    result_ = result;
+  }
+  end_told.notify_all();
 }
 
 void TerminalObserver::progress(const JobProgress& p) {
   const auto now = std::chrono::steady_clock::now();
   std::lock_guard lock(mutex_);
-  const bool last = p.bytes_sent >= p.bytes_total;
+  last_ = p;
   const auto every = interactive_ ? std::chrono::milliseconds(200) : std::chrono::milliseconds(2000);
-  if (!last && now - last_report_ < every) return;
+  if (!p.finished && now - last_report_ < every) return;
   last_report_ = now;
+  if (p.finished && p.cancelled) {
+    if (progress_shown_) std::fputc('\n', out_);
+    progress_shown_ = false;
+    std::fprintf(out_, "%s（%d/%d部 %d/%d行まで）\n", CANCELLED_MESSAGE, p.copy, p.copies, p.line, p.lines);
+    std::fflush(out_);
+    return;
+  }
   if (interactive_) {
     std::fprintf(out_, "\r%s\x1b[K", describe_progress(p, true).c_str());
     progress_shown_ = true;
@@ -45,13 +66,15 @@ void TerminalObserver::progress(const JobProgress& p) {
   std::fflush(out_);
 }
 
-// Polls rather than waits on a condition: the observer may be destroyed as
-// soon as this returns, and the job must be done with it by then.
+JobProgress TerminalObserver::last() {
+  std::lock_guard lock(mutex_);
+  return last_;
+}
+
 int TerminalObserver::wait() {
-  int result;
-  while ((result = result_.load(std::memory_order_acquire)) == 0)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return result;
+  std::unique_lock lock(end_mutex);
+  end_told.wait(lock, [this] { return result_ != 0; });
+  return result_;
 }
 
 }  // namespace tenji

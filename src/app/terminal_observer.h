@@ -21,13 +21,16 @@ class TerminalObserver final : public JobObserver {
 
   // Blocks until the job has posted its end; its value (1 or 2).
   int wait();
+  // The job's last report (after wait: its end, and whether it was cancelled).
+  JobProgress last();
 
  private:
   std::FILE* out_;
   bool interactive_;  // a terminal: the progress line is rewritten in place
   std::mutex mutex_;
-  std::atomic<int> result_{0};  // the job's last touch of this object
+  int result_ = 0;  // the job's last touch of this object
   bool progress_shown_ = false;
+  JobProgress last_;
   std::chrono::steady_clock::time_point last_report_{};
 };
 

@@ -52,8 +52,9 @@ void GuiJobObserver::progress(const JobProgress& p) {
   const auto now = std::chrono::steady_clock::now();
   std::lock_guard lock(mutex_);
   latest_ = p;
-  // At most five updates a second, and never more than one waiting.
-  if (progress_posted_ || now - last_post_ < std::chrono::milliseconds(200)) return;
+  // At most five updates a second, and never more than one waiting; the
+  // job's last report always goes (what waits is taken with the next one).
+  if (progress_posted_ || (!p.finished && now - last_post_ < std::chrono::milliseconds(200))) return;
   progress_posted_ = true;
   last_post_ = now;
   window_.post_message(WM_JOB_PROGRESS, 0, 0);

@@ -109,8 +109,8 @@ std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wpara
 void PrintingDialog::show_progress() {
   const JobProgress p = observer_.take_progress();
   if (p.bytes_total > 0)
-    set_progress(IDC_PRINTING_PROGRESS, static_cast<int>(1000.0 * static_cast<double>(p.bytes_sent) /
-                                                static_cast<double>(p.bytes_total)));
+    set_progress(IDC_PRINTING_PROGRESS, static_cast<int>(1000.0 * static_cast<double>(bytes_at_embosser(p)) /
+                                                         static_cast<double>(p.bytes_total)));
   if (item_enabled(IDCANCEL)) set_item_text(IDC_PRINTING_STATUS, describe_progress(p, false));
 }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <chrono>
-#include <thread>
 #include <cstdio>
 
 #include "platform/debug_output.h"
@@ -15,29 +13,15 @@ SerialPort* current_port = nullptr;
 
 namespace {
 
-thread_local WaitMode wait_mode = WaitMode::cancellable;
 thread_local std::uint64_t bytes_sent = 0;
 
-// Decides when a wait for the line ends without the byte being sent.
+// Ends a wait for the line only when, after a Cancel, the line has stopped.
 class LineWait {
  public:
   explicit LineWait(SerialPort* port) : port_(port) {}
 
-  // True when the wait should end; `why` tells how.
-  bool should_end(SendResult& why) {
-    if (wait_mode == WaitMode::cancellable) {
-      if (printing_flag.load() == 0) {
-        why = SendResult::cancelled;
-        return true;
-      }
-      return false;
-    }
-    if (stall_.stalled(port_->tx_used(port_))) {
-      why = SendResult::stalled;
-      return true;
-    }
-    return false;
-  }
+  // The limit counts from the Cancel: the watch starts at its first look.
+  bool stalled() { return printing_flag.load() == 0 && stall_.stalled(port_->tx_used(port_)); }
 
  private:
   SerialPort* port_;
@@ -61,13 +45,15 @@ SendResult send_address(int lead, std::int64_t x, std::int64_t y) {
 
 }  // namespace
 
-void set_send_wait_mode(WaitMode mode) { wait_mode = mode; }
-
-LineStallWatch::LineStallWatch() : since_(port_tick_count()) {}
+int wait_for_line(SerialPort* port, double share) {
+  const int ms = std::clamp(port_ms_until_room(port, share), 1, LONGEST_LOOK_MS);
+  return port_wait(port, ms, sleep_unless_cancelled);
+}
 
 bool LineStallWatch::stalled(int queued_now) {
   const std::uint32_t now = port_tick_count();
-  if (queued_now != last_queued_) {
+  if (!started_ || queued_now != last_queued_) {
+    started_ = true;
     last_queued_ = queued_now;
     since_ = now;
     return false;
@@ -93,14 +79,11 @@ std::size_t cell_byte_count(int pattern) {
 SendResult send_byte(SerialPort* port, int value) {
   LineWait wait(port);
   for (;;) {
-    SendResult why;
-    // A full queue holds a second of data at 9600 bit/s, so after the first
-    // tries the thread sleeps up to 8 ms between looks: fewer wake-ups, and
-    // Cancel is still seen at once.
-    for (int pause_ms = 0; port->tx_free(port) == 0; pause_ms = std::min(pause_ms * 2 + 1, 7)) {
-      if (wait.should_end(why)) return why;
-      if (port_idle(port) < 0) return SendResult::failed;
-      if (pause_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
+    // Woken when half of what may be on the way has gone: a few looks a
+    // second, and the line never runs dry between them.
+    while (port->tx_free(port) == 0) {
+      if (wait.stalled()) return SendResult::stalled;
+      if (wait_for_line(port, 0.5) < 0) return SendResult::failed;
     }
     const int result = write_byte_timed(port, value, 100);
     if (result == 0) {
@@ -111,9 +94,8 @@ SendResult send_byte(SerialPort* port, int value) {
     if (result == ASHANDSHAKEBLOCK) {
       std::snprintf(text, sizeof text, "ASHANDSHAKEBLOCK");
       platform::debug_output(text);
-      if (wait.should_end(why)) return why;
+      if (wait.stalled()) return SendResult::stalled;
       idle_wait(port, 100);
-      if (wait.should_end(why)) return why;
       continue;
     }
     std::snprintf(text, sizeof text, "GL Error %d %s", result, as_error_name(result));

@@ -16,28 +16,34 @@ extern SerialPort* current_port;
 
 enum class SendResult {
   sent,
-  cancelled,  // Cancel ended a wait for the line
-  stalled,    // after Cancel, the line did not move for STALL_LIMIT_MS
-  failed,     // the port refused the byte: the job cannot go on
+  stalled,  // after Cancel, the line did not move for STALL_LIMIT_MS
+  failed,   // the port refused the byte: the job cannot go on
 };
 
-// How send_byte waits for room in the transmit queue. While the job sends,
-// Cancel (printing_flag 0) ends the wait; once the job is winding up after a
-// Cancel, a line that stays held ends it after STALL_LIMIT_MS.
-enum class WaitMode { cancellable, bounded };
-inline constexpr int STALL_LIMIT_MS = 2000;
+// A wait for the line never ends on Cancel: the cell in progress is
+// finished. Only a line that, after a Cancel, has not moved for this long
+// (held by XOFF or CTS) ends it.
+inline constexpr int STALL_LIMIT_MS = 10000;
 
-void set_send_wait_mode(WaitMode mode);
+// The longest sleep between two looks at the line.
+inline constexpr int LONGEST_LOOK_MS = 100;
+
+// Sleeps until the line, as the driver reckons it, has room for `share` of
+// what may be on its way (1.0: until it is empty), at most LONGEST_LOOK_MS.
+// Negative when the idle hook said stop.
+int wait_for_line(SerialPort* port, double share);
 
 // Tells when the line has stopped moving: the transmit queue's count has
 // stayed the same for STALL_LIMIT_MS.
+// The watch starts at its first look, or when started again.
 class LineStallWatch {
  public:
-  LineStallWatch();
+  void start() { started_ = false; }
   bool stalled(int queued_now);
 
  private:
-  std::uint32_t since_;
+  bool started_ = false;
+  std::uint32_t since_ = 0;
   int last_queued_ = -1;
 };
 
@@ -46,10 +52,10 @@ class LineStallWatch {
 std::uint64_t stream_bytes_sent();
 void reset_stream_bytes_sent();
 
-// Sends one byte (its low 8 bits): waits for room, writes with a 100 ms
-// time-out, retries every 100 ms while the handshake lines block. Any other
-// refusal goes to the debugging output as "GL Error %d" with the code's name,
-// and fails.
+// Sends one byte (its low 8 bits): waits for room (sleeping by the line's
+// clock), writes with a 100 ms time-out, retries every 100 ms while the
+// handshake lines block. Any other refusal goes to the debugging output as
+// "GL Error %d" with the code's name, and fails.
 SendResult send_byte(SerialPort* port, int value);
 
 inline constexpr unsigned char ESC = 0x1B, GS = 0x1D, CR = 0x0D, FF = 0x0C;

@@ -12,17 +12,14 @@
 
 namespace tenji {
 
-std::atomic<int> printing_flag{0};
-
 namespace {
 
-enum class Outcome { finished, cancelled_after_cell, cancelled_in_wait, failed };
+enum class Outcome { finished, cancelled, held, failed };
 
 Outcome from_send(SendResult r) {
   switch (r) {
     case SendResult::sent: return Outcome::finished;
-    case SendResult::cancelled:
-    case SendResult::stalled: return Outcome::cancelled_in_wait;
+    case SendResult::stalled: return Outcome::held;
     case SendResult::failed: break;
   }
   return Outcome::failed;
@@ -55,11 +52,11 @@ class Job {
     if (!printing_flag.compare_exchange_strong(starting, 1)) {
       // Cancel came while the port was opening: nothing is printed.
       close_port();
+      progress_.cancelled = true;
       return finish(1, 0);
     }
 
     reset_stream_bytes_sent();
-    set_send_wait_mode(WaitMode::cancellable);
     progress_.copies = p_->copies;
     progress_.lines = lines_on_page(s_, *p_->document);
     progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies);
@@ -95,7 +92,7 @@ class Job {
       job_.progress_.cell = c.cell + 1;
       job_.report();
       if (printing_flag.load() == 0) {
-        outcome = Outcome::cancelled_after_cell;
+        outcome = Outcome::cancelled;
         return false;
       }
       return true;
@@ -123,42 +120,30 @@ class Job {
     return sender.outcome;
   }
 
-  // The normal end, also after a Cancel: CR, the queue drained, port closed.
+  // The normal end, also after a Cancel: CR, then the line drained (by the
+  // clock: the job ends when the embosser has the last byte), port closed.
+  // Only a line that, after a Cancel, stays held for STALL_LIMIT_MS is given
+  // up: what is queued is discarded and the user told.
   int wind_up(Outcome outcome) {
     SerialPort* port = current_port;
-    if (outcome == Outcome::cancelled_in_wait) port->clear_tx_buffer(port);
-    bool cancelled = outcome != Outcome::finished;
-    set_send_wait_mode(cancelled ? WaitMode::bounded : WaitMode::cancellable);
-
-    SendResult r = send_cr();
-    if (r == SendResult::cancelled) {  // Cancel while the final CR waited for room
-      cancelled = true;
-      port->clear_tx_buffer(port);
-      set_send_wait_mode(WaitMode::bounded);
-      r = send_cr();
+    if (outcome != Outcome::held) {
+      const Outcome cr = from_send(send_cr());
+      if (cr == Outcome::failed) return fail_line();
+      if (cr == Outcome::held) outcome = Outcome::held;
     }
-    if (r == SendResult::failed) return fail_line();
-    report();
-
-    // Drain. A Cancel here discards what is queued; after a Cancel the wait
-    // ends once the line has not moved for the stall limit.
-    LineStallWatch stall;
-    for (;;) {
+    LineStallWatch stall;  // starts at the first look after a Cancel
+    while (outcome != Outcome::held) {
       const int used = port->tx_used(port);
+      report(used);
       if (used <= 0) break;
-      if (!cancelled && printing_flag.load() == 0) {
-        cancelled = true;
-        port->clear_tx_buffer(port);
-        set_send_wait_mode(WaitMode::bounded);
-        if (send_cr() == SendResult::failed) return fail_line();
-        continue;
-      }
-      if (stall.stalled(used) && cancelled) {
-        port->clear_tx_buffer(port);
-        break;
-      }
-      port_idle(port);
+      if (printing_flag.load() == 0 && stall.stalled(used)) outcome = Outcome::held;
+      if (outcome != Outcome::held && wait_for_line(port, 1.0) < 0) return fail_line();
     }
+    if (outcome == Outcome::held) {
+      port->clear_tx_buffer(port);
+      p_->notify_window->show_message(LINE_HELD_MESSAGE, CANCEL_CAPTION, MessageIcon::warning);
+    }
+    progress_.cancelled = outcome != Outcome::finished;  // a Cancel during the drain stops nothing
     close_port();
     return finish(1, 0);
   }
@@ -189,13 +174,18 @@ class Job {
 
   int finish(int done, int exit_code) {
     JobObserver* observer = p_->notify_window;
+    progress_.finished = true;
+    progress_.bytes_on_the_way = 0;
+    observer->progress(progress_);  // the last report always reaches the window
     p_.reset();  // the record is released before the window hears of the end
     observer->job_done(done);
     return exit_code;
   }
 
-  void report() {
+  // `on_the_way`: what the line has not yet carried, when known.
+  void report(int on_the_way = -1) {
     progress_.bytes_sent = stream_bytes_sent();
+    if (on_the_way >= 0) progress_.bytes_on_the_way = static_cast<std::uint64_t>(on_the_way);
     p_->notify_window->progress(progress_);
   }
 

@@ -21,6 +21,12 @@ struct EmbossJobParams {
 
 inline constexpr const char* PRINTER_CONNECTION_MESSAGE = "点字プリンターの接続を確認してください。";
 inline constexpr const char* PRINT_ERROR_CAPTION = "印刷エラー";
+// After a Cancel the embosser kept the line held: the job gave up on it.
+inline constexpr const char* LINE_HELD_MESSAGE =
+    "点字プリンターが受信を止めたままのため、印刷を打ち切りました。\n"
+    "送りきれなかったデータは捨てました。次の印刷は点字プリンターのリセットから始まります。";
+inline constexpr const char* CANCEL_CAPTION = "印刷の中止";
+inline constexpr const char* CANCELLED_MESSAGE = "印刷を中止しました。";
 
 // Starts the job and returns at once. Sets printing_flag to
 // PRINTING_FLAG_STARTING; the job raises it to 1 when the port is ready.

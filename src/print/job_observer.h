@@ -19,8 +19,11 @@ struct JobProgress {
   int lines = 0;         // lines printed per copy
   int cell = 0;          // cells done in the line
   std::uint64_t bytes_sent = 0;
-  std::uint64_t bytes_total = 0;  // what the whole job will send
+  std::uint64_t bytes_total = 0;       // what the whole job will send
+  std::uint64_t bytes_on_the_way = 0;  // sent, but not yet at the embosser
   int baud = 0;
+  bool finished = false;   // the job's last report: it has ended
+  bool cancelled = false;  // ... after a Cancel
 };
 
 class JobObserver {

@@ -12,8 +12,11 @@ extern std::atomic<int> printing_flag;
 // that a Cancel given while the port opens is seen and not overwritten.
 inline constexpr int PRINTING_FLAG_STARTING = 2;
 
-// Cancel: stops the job after the cell in progress, or ends a wait for the
-// line. Safe from a signal handler.
-inline void cancel_printing() { printing_flag.store(0); }
+// Cancel: the job stops after the cell in progress. Wakes a job that sleeps
+// waiting for the line. Not for signal handlers (it takes a lock).
+void cancel_printing();
+
+// Sleeps up to `ms`; a Cancel given meanwhile ends the sleep at once.
+void sleep_unless_cancelled(int ms);
 
 }  // namespace tenji

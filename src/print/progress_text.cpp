@@ -4,9 +4,14 @@
 
 namespace tenji {
 
+std::uint64_t bytes_at_embosser(const JobProgress& p) {
+  return p.bytes_sent > p.bytes_on_the_way ? p.bytes_sent - p.bytes_on_the_way : 0;
+}
+
 long seconds_left(const JobProgress& p) {
   if (p.baud <= 0) return 0;
-  const std::uint64_t left = p.bytes_total > p.bytes_sent ? p.bytes_total - p.bytes_sent : 0;
+  const std::uint64_t done = bytes_at_embosser(p);
+  const std::uint64_t left = p.bytes_total > done ? p.bytes_total - done : 0;
   const auto baud = static_cast<std::uint64_t>(p.baud);
   return static_cast<long>((left * 10 + baud - 1) / baud);
 }
@@ -14,7 +19,8 @@ long seconds_left(const JobProgress& p) {
 std::string describe_progress(const JobProgress& p, bool with_percent) {
   char percent[16] = "";
   if (with_percent) {
-    const double done = p.bytes_total ? static_cast<double>(p.bytes_sent) / static_cast<double>(p.bytes_total) : 1.0;
+    const double done =
+        p.bytes_total ? static_cast<double>(bytes_at_embosser(p)) / static_cast<double>(p.bytes_total) : 1.0;
     std::snprintf(percent, sizeof percent, "  %3d%%", static_cast<int>(done * 100.0));
   }
   const long left = seconds_left(p);

@@ -6,6 +6,9 @@
 
 namespace tenji {
 
+// Bytes the embosser has: sent, less what is still on the way.
+std::uint64_t bytes_at_embosser(const JobProgress& p);
+
 // Seconds still to go at the line speed: ten bits a byte.
 long seconds_left(const JobProgress& p);
 

@@ -130,6 +130,10 @@ class CommApi {
   virtual std::int32_t get_last_error() = 0;
   virtual std::uint32_t get_version() = 0;
   virtual std::uint32_t get_tick_count() = 0;
+  // Hands the device what a backend still keeps of written bytes: the
+  // driver calls it before its caller sleeps. Backends that hand every byte
+  // on at once have nothing to do.
+  virtual bool flush_written(CommHandle) { return true; }
 };
 
 // The CommApi the driver uses: the platform's own unless the hook holds

@@ -1,10 +1,9 @@
 // The comm calls over POSIX termios. The transmit queue that SetupComm asks
-// for is kept here: a pseudo-terminal always reports an empty output queue
-// and a UART's kernel buffer is far larger, so without it flow control and
-// the queue counts would not behave as they do on Windows.
+// for is kept here, in front of the kernel's own buffer: what the kernel
+// refuses (a line held by XOFF) waits here and counts as queued. How much
+// may be on its way at once is the driver's business (its line model).
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <chrono>
 #include <cstring>
 #include <deque>
@@ -31,10 +30,6 @@ namespace tenji {
 namespace {
 
 thread_local std::int32_t last_error = 0;
-
-// Bytes handed on to the kernel only while its own buffer holds fewer than
-// this, so that the count of queued bytes stays meaningful on a real UART.
-constexpr int KERNEL_QUEUE_LIMIT = 256;
 
 std::int32_t windows_error_for(int err) {
   switch (err) {
@@ -95,14 +90,19 @@ struct Device {
     if (::ioctl(fd, FIONREAD, &kernel_in) != 0) kernel_in = 0;
   }
 
+  // Bytes are handed to the kernel in chunks of this size, when they have
+  // waited a millisecond, or when the driver says its caller is about to
+  // sleep: a write a byte would cost a system call a byte.
+  static constexpr std::size_t CHUNK = 64;
+  Clock::time_point queued_at{};
+
   // Moves queued bytes to the device as far as it takes them.
-  void pump() {
+  void pump(bool all = false) {
     if (gone || queue.empty()) return;
     const auto now = Clock::now();
+    if (!all && queue.size() < CHUNK && now - queued_at < REQUERY) return;
     if (now - refused_at < REQUERY) return;
-    refresh_counts();
     while (!queue.empty()) {
-      if (kernel_out >= KERNEL_QUEUE_LIMIT) return;
       unsigned char chunk[512];
       const std::size_t n = std::min(queue.size(), sizeof chunk);
       std::copy_n(queue.begin(), n, chunk);
@@ -264,6 +264,7 @@ class PosixCommApi final : public CommApi {
       const std::uint32_t room = d.queue_size - d.out_count();
       const std::uint32_t take = std::min(n, room);
       const auto* p = static_cast<const unsigned char*>(bytes);
+      if (d.queue.empty()) d.queued_at = Device::Clock::now();
       d.queue.insert(d.queue.end(), p, p + take);
       d.pump();
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);  // the bytes went nowhere
@@ -362,6 +363,13 @@ class PosixCommApi final : public CommApi {
     }
     (void)::ioctl(dev->fd, TIOCNXCL);  // exclusive mode outlives the fd otherwise
     return ::close(dev->fd) == 0 || fail(windows_error_for(errno));
+  }
+
+  bool flush_written(CommHandle h) override {
+    return with(h, [&](Device& d) {
+      d.pump(true);
+      return !d.gone || fail(ERROR_DEVICE_NOT_CONNECTED_);
+    });
   }
 
   std::int32_t get_last_error() override { return last_error; }

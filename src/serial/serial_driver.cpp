@@ -1,5 +1,7 @@
 #include "serial/serial_driver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/idle.h"
@@ -60,16 +62,48 @@ int op_set_rts(SerialPort* port, int on) {
   return 0;
 }
 
-int op_tx_free(SerialPort* port) {
-  return static_cast<int>(record(port).tx_queue_size - query_device(port).cbOutQue);
+// Bytes a millisecond the line carries: ten bit times a byte (start bit,
+// eight data bits, stop bit). 0 when the speed is not known.
+double bytes_per_ms(const DCB& dcb) {
+  const std::uint32_t baud = dcb.BaudRate == 0x1FF00 ? 128000 : dcb.BaudRate == 0x3FF00 ? 256000 : dcb.BaudRate;
+  return baud / 10000.0;
 }
-int op_tx_used(SerialPort* port) { return static_cast<int>(query_device(port).cbOutQue); }
+
+// How many bytes may be on the way at once: LINE_AHEAD_MS of line time, at
+// least one byte, never more than the transmit queue asked for.
+std::uint32_t line_budget(const SerialDriverRecord& rec) {
+  const double rate = bytes_per_ms(rec.dcb);
+  if (rate <= 0) return rec.tx_queue_size;
+  const auto ahead = static_cast<std::uint32_t>(std::ceil(rate * LINE_AHEAD_MS));
+  return std::clamp<std::uint32_t>(ahead, 1, std::max<std::uint32_t>(rec.tx_queue_size, 1));
+}
+
+// What is still on its way: the model's count, or what the device says it
+// still holds (a held line keeps its bytes there), whichever is more.
+std::uint32_t in_flight(SerialPort* port, const ComStat& stat) {
+  SerialDriverRecord& rec = record(port);
+  const std::uint32_t now = api().get_tick_count();
+  const double rate = bytes_per_ms(rec.dcb);
+  const double carried = rate > 0 ? static_cast<double>(now - rec.line.at) * rate : rec.line.in_flight;
+  rec.line.at = now;
+  rec.line.in_flight = std::max(rec.line.in_flight - carried, static_cast<double>(stat.cbOutQue));
+  return static_cast<std::uint32_t>(std::ceil(rec.line.in_flight));
+}
+
+std::uint32_t room(SerialPort* port, const ComStat& stat) {
+  const std::uint32_t used = in_flight(port, stat), budget = line_budget(record(port));
+  return used < budget ? budget - used : 0;
+}
+
+int op_tx_free(SerialPort* port) { return static_cast<int>(room(port, query_device(port))); }
+int op_tx_used(SerialPort* port) { return static_cast<int>(in_flight(port, query_device(port))); }
 int op_rx_free(SerialPort* port) {
   return static_cast<int>(static_cast<std::uint32_t>(record(port).rx_queue_size) - query_device(port).cbInQue);
 }
 int op_rx_used(SerialPort* port) { return static_cast<int>(query_device(port).cbInQue); }
 
 int op_clear_tx_buffer(SerialPort* port) {
+  record(port).line.in_flight = 0;
   if (api().purge_comm(record(port).handle, PURGE_TXCLEAR)) return 0;
   port->status = map_last_error();
   return port->status;
@@ -77,8 +111,7 @@ int op_clear_tx_buffer(SerialPort* port) {
 
 int op_write_block(SerialPort* port, const void* bytes, unsigned n) {
   SerialDriverRecord& rec = record(port);
-  const ComStat stat = query_device(port);
-  std::uint32_t take = rec.tx_queue_size - stat.cbOutQue;
+  std::uint32_t take = room(port, query_device(port));
   if (take > n) take = n;
   std::uint32_t written = 0;
   const bool ok = api().write_file(rec.handle, bytes, take, &written, &rec.overlapped);
@@ -90,6 +123,7 @@ int op_write_block(SerialPort* port, const void* bytes, unsigned n) {
       query_device(port);
     }
   }
+  rec.line.in_flight += port->count;
   if (port->count >= n) return 0;
   port->status = ASTXQUEUEFULL;
   return ASTXQUEUEFULL;
@@ -299,6 +333,17 @@ int idle_wait(SerialPort* port, int ms) {
     const int hook = port_idle(port);
     if (hook < 0) return hook;
   }
+}
+
+int port_ms_until_room(SerialPort* port, double share) {
+  if (!port->driver || port->tx_free != op_tx_free) return 0;
+  SerialDriverRecord& rec = record(port);
+  api().flush_written(rec.handle);  // the caller is about to sleep: the line must not run dry
+  const double rate = bytes_per_ms(rec.dcb);
+  const double budget = line_budget(rec);
+  const double over = static_cast<double>(op_tx_used(port)) - budget * (1.0 - std::clamp(share, 0.0, 1.0));
+  if (over <= 0 || rate <= 0) return 0;
+  return static_cast<int>(std::ceil(over / rate));
 }
 
 int drain_message_queue(SerialPort*) {

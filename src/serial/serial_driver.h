@@ -9,6 +9,20 @@
 
 namespace tenji {
 
+// The wire as the driver reckons it: bytes handed to the device that the
+// line cannot yet have carried at its speed. Devices do not all say what
+// they still hold (a pseudo-terminal says nothing, USB adapters say too
+// little), so the driver keeps its own count.
+struct LineModel {
+  double in_flight = 0;
+  std::uint32_t at = 0;  // tick of the last reckoning
+};
+
+// Never more than this much line time is on its way beyond what the line
+// can have carried: Cancel, progress and the end of a job then describe the
+// paper, not a buffer.
+inline constexpr int LINE_AHEAD_MS = 250;
+
 struct SerialDriverRecord {
   std::int32_t rx_queue_size;
   std::uint32_t tx_queue_size;
@@ -19,6 +33,7 @@ struct SerialDriverRecord {
   CommHandle handle;
   CommTimeouts saved_timeouts;
   Overlapped overlapped;
+  LineModel line;
 };
 
 // Opens "\\.\COM<port_index + 1>" and prepares the DCB (applied by the

@@ -171,6 +171,12 @@ int port_idle(SerialPort* port) {
   return hook ? hook(port) : drain_message_queue(port);
 }
 
+int port_wait(SerialPort* port, int ms, void (*sleep)(int ms)) {
+  if (const IdleHook hook = serial_driver_defaults.idle_hook.get()) return hook(port);
+  sleep(ms);
+  return 0;
+}
+
 std::uint32_t port_tick_count() { return comm_api().get_tick_count(); }
 
 namespace {

@@ -95,6 +95,16 @@ int idle_wait(SerialPort* port, int ms);
 // hook once. Its negative result means "stop waiting".
 int port_idle(SerialPort* port);
 
+// Milliseconds until `share` (0 to 1) of what may be on the way at once is
+// free again, as the driver reckons the line (0 when it is now). A held line
+// may take longer: look again.
+int port_ms_until_room(SerialPort* port, double share);
+
+// Waits about `ms` for the line through `sleep` (which may return early, on
+// Cancel), or, with an idle hook in place, calls the hook once instead.
+// The hook's negative result is returned.
+int port_wait(SerialPort* port, int ms, void (*sleep)(int ms));
+
 // The driver's millisecond clock (wraps after 49 days; compare differences).
 std::uint32_t port_tick_count();
 

@@ -163,20 +163,21 @@ TEST_F(PrintingWindow, CancelStopsAfterTheCellAndTheWindowWaitsForTheJob) {
     for (int i = 0; i < 5000 && !fake.locked(condition); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   };
   on_shown[IDD_PRINTING] = [&](ui::Dialog& d) {
-    wait_for([&] { return fake.device(1).queue.size() == 1050; });
+    wait_for([&] { return fake.device(1).queue.size() == 30; });  // a quarter second at 1200 bit/s
     d.press(IDCANCEL);
     disabled = !d.item_enabled(IDCANCEL);
     QTest::keyClick(ui::dialog_window(d), Qt::Key_Escape);
     ui::dialog_window(d)->close();
     QApplication::processEvents();
     open_after_escape = !d.ended();
-    wait_for([&] { return fake.device(1).purges == 1; });
-    fake.locked([&] { return fake.device(1).hold = false; });
+    fake.locked([&] { return fake.device(1).hold = false, fake.tick_step = 1; });
   };
   EXPECT_EQ(print(), 1);
   EXPECT_TRUE(disabled);
   EXPECT_TRUE(open_after_escape);
-  EXPECT_EQ(sent(), "\x0D");  // what was queued is discarded; CR follows
+  // The cell in progress is finished, then CR: reset, dot size, whole cells.
+  EXPECT_EQ((sent().size() - 3 - 4 - 1) % 38, 0u);
+  EXPECT_EQ(sent().back(), '\x0D');
   EXPECT_TRUE(services.boxes.empty());
 }
 

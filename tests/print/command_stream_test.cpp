@@ -26,7 +26,6 @@ class StreamTest : public ::testing::Test {
     current_port = port_open(0, 9600, 'N', 8, 1);
     ASSERT_EQ(current_port->status, 0);
     printing_flag = 1;
-    set_send_wait_mode(WaitMode::cancellable);
   }
   void TearDown() override {
     close_all_ports();
@@ -97,8 +96,8 @@ TEST_F(StreamTest, AddressesAreHighAndLowYThenHighAndLowX) {
 TEST_F(StreamTest, ARefusedByteIsReportedAndFails) {
   fake.device(1).hold = true;
   fake.tick_step = 50;
-  std::vector<unsigned char> fill(1049, 1);
-  current_port->write_block(current_port, fill.data(), 1049);
+  std::vector<unsigned char> fill(239, 1);
+  current_port->write_block(current_port, fill.data(), 239);
   EXPECT_EQ(send_byte(current_port, 1), SendResult::sent);  // the last free byte
   // Room appears but the byte is not taken: a dead device.
   fake.device(1).gone = true;
@@ -107,27 +106,34 @@ TEST_F(StreamTest, ARefusedByteIsReportedAndFails) {
   EXPECT_EQ(debug.back(), "GL Error -9 ASTXQUEUEFULL");
 }
 
-TEST_F(StreamTest, AFullQueueWaitsUntilCancel) {
-  fake.device(1).hold = true;
-  std::vector<unsigned char> fill(1050, 1);
-  current_port->write_block(current_port, fill.data(), 1050);
-  idle_polls = 0;
-  tenji::testing::IdleHookOverride cancel_after_50([](SerialPort*) {
-    if (++idle_polls == 50) printing_flag = 0;
-    return 0;
-  });
-  EXPECT_EQ(send_byte(current_port, 7), SendResult::cancelled);
-  EXPECT_TRUE(debug.empty());  // waiting for a held line is no error
+TEST_F(StreamTest, CancelNeverCutsAWaitWhileTheLineMoves) {
+  std::vector<unsigned char> fill(240, 1);  // a quarter second at 9600 bit/s
+  current_port->write_block(current_port, fill.data(), 240);
+  printing_flag = 0;
+  EXPECT_EQ(send_byte(current_port, 7), SendResult::sent);  // the wait ends when the line has room
+  EXPECT_TRUE(debug.empty());
 }
 
-TEST_F(StreamTest, AfterCancelAHeldLineEndsTheWaitAtTheStallLimit) {
+TEST_F(StreamTest, AfterCancelALineHeldForTheStallLimitEndsTheWait) {
   fake.device(1).hold = true;
   fake.tick_step = 100;
-  std::vector<unsigned char> fill(1050, 1);
-  current_port->write_block(current_port, fill.data(), 1050);
-  printing_flag = 0;
-  set_send_wait_mode(WaitMode::bounded);
+  std::vector<unsigned char> fill(240, 1);
+  current_port->write_block(current_port, fill.data(), 240);
+  static std::uint32_t cancelled_at;
+  static FakeCommApi* clock;
+  clock = &fake;
+  idle_polls = 0;
+  tenji::testing::IdleHookOverride cancel_after_50([](SerialPort*) {
+    if (++idle_polls == 50) {
+      cancelled_at = clock->tick;
+      printing_flag = 0;
+    }
+    return 0;
+  });
   EXPECT_EQ(send_byte(current_port, 7), SendResult::stalled);
+  EXPECT_GE(fake.tick - cancelled_at, static_cast<std::uint32_t>(STALL_LIMIT_MS));  // counted from the Cancel
+  EXPECT_LT(fake.tick - cancelled_at, static_cast<std::uint32_t>(STALL_LIMIT_MS) + 1000);
+  EXPECT_EQ(STALL_LIMIT_MS, 10000);
 }
 
 int handshake_blocks = 0;

@@ -190,33 +190,42 @@ TEST_F(JobTest, CancelAfterACellSendsOnlyCr) {
 
 class HeldLineJobTest : public JobTest {
  protected:
-  // Starts a long job on a held line and waits until it is stuck on the full
-  // transmit queue.
+  // Starts a long job on a held line and waits until it is stuck on it.
   void start_on_held_line() {
     for (int i = 0; i < 40; ++i) add(std::string(32, '\xDF'));
     fake.locked([&] { return fake.device(1).hold = true; });
     start_emboss_job(settings, "doc.NRK", &observer, &doc, 1, 0);
-    for (int i = 0; i < 5000 && fake.locked([&] { return fake.device(1).queue.size(); }) < 1050; ++i)
+    for (int i = 0; i < 5000 && fake.locked([&] { return fake.device(1).queue.size(); }) < 30; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 };
 
-TEST_F(HeldLineJobTest, CancelDuringTheWaitDiscardsTheQueueAndSendsCr) {
-  fake.tick_step = 0;  // the clock stands still, so the held line never counts as stalled
+TEST_F(HeldLineJobTest, CancelDuringAWaitFinishesTheCellThenSendsCr) {
+  fake.tick_step = 0;  // the clock stands still while the line is held
   start_on_held_line();
   cancel_printing();
-  for (int i = 0; i < 5000 && fake.locked([&] { return fake.device(1).purges; }) == 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  fake.locked([&] { return fake.device(1).hold = false; });  // the embosser takes data again
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(observer.done());
+  fake.locked([&] { return fake.device(1).hold = false, fake.tick_step = 1; });  // the embosser takes data again
   EXPECT_EQ(observer.wait_done(), 1);
-  EXPECT_EQ(line(), CR);  // what was queued is gone; only CR follows
-  EXPECT_FALSE(fake.device(1).open);
+  // Reset, dot size, whole cells of 38 bytes, CR: nothing cut, nothing purged.
+  const std::string s = line();
+  EXPECT_EQ((s.size() - RESET.size() - DOT_SIZE_1.size() - 1) % 38, 0u) << s.size();
+  EXPECT_EQ(s.back(), '\x0D');
+  EXPECT_TRUE(embosser::decode_stream(s).errors.empty());
+  EXPECT_EQ(fake.device(1).purges, 0);
+  EXPECT_TRUE(observer.messages().empty());
+  EXPECT_TRUE(observer.last_progress().cancelled);
 }
 
-TEST_F(HeldLineJobTest, ALineHeldForEverStillLetsACancelledJobEnd) {
-  start_on_held_line();
+TEST_F(HeldLineJobTest, ALineStillHeldTenSecondsAfterCancelIsGivenUpAndTold) {
+  start_on_held_line();  // the fake clock runs a millisecond a look
   cancel_printing();
   EXPECT_EQ(observer.wait_done(), 1);
+  EXPECT_EQ(fake.device(1).purges, 1);
+  ASSERT_EQ(observer.messages().size(), 1u);
+  EXPECT_EQ(observer.messages()[0].text, LINE_HELD_MESSAGE);
+  EXPECT_EQ(observer.messages()[0].caption, "印刷の中止");
   EXPECT_EQ(open_ports, nullptr);
 }
 

@@ -28,13 +28,19 @@ TEST(StreamDecoder, DecodesTheCommandsOfAJob) {
   EXPECT_EQ(job.pages[0].dots[1].size, 2);
 }
 
-TEST(StreamDecoder, ReportsUnknownBytesWithTheirOffsets) {
-  const DecodedJob job = decode_stream(bytes({0x1B, 0x1B, 0x47, 0x41, 0x0D, 0x1D, 0x20}));
-  ASSERT_EQ(job.errors.size(), 3u);
-  EXPECT_EQ(job.errors[0].offset, 3u);
-  EXPECT_EQ(job.errors[0].byte, 0x41);
-  EXPECT_EQ(job.errors[1].offset, 5u);  // a move group cut short
-  EXPECT_TRUE(job.pages.empty());
+TEST(StreamDecoder, ACommandCutShortIsOneErrorAndDecodingResumesAtTheReset) {
+  // A stray byte, then a move group cut inside its address and followed by
+  // a reset, then a whole dot.
+  const DecodedJob job = decode_stream(bytes({0x1B, 0x1B, 0x47, 0x41, 0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x20, 0x60,
+                                              0x1B, 0x1B, 0x47, 0x20, 0x60, 0x20, 0x46, 0x0C}));
+  ASSERT_EQ(job.errors.size(), 2u);
+  EXPECT_EQ(std::pair(job.errors[0].offset, job.errors[0].byte), std::pair(std::size_t{3}, 0x41));
+  EXPECT_EQ(std::pair(job.errors[1].offset, job.errors[1].byte), std::pair(std::size_t{8}, 0x1D));
+  EXPECT_EQ(job.resets, 3);
+  EXPECT_EQ(job.carriage_returns, 0);  // the CR after the stray byte was skipped with it
+  ASSERT_EQ(job.pages.size(), 1u);
+  ASSERT_EQ(job.pages[0].dots.size(), 1u);
+  EXPECT_EQ(job.pages[0].dots[0].x, 6);
 }
 
 TEST(StreamDecoder, FarCoordinatesWrapAsTheEncodingDoes) {

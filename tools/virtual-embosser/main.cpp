@@ -19,13 +19,13 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "embosser.h"
 #include "page_output.h"
 #include "serial/com_device_path.h"
 #include "stream_decoder.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 volatile std::sig_atomic_t stop_requested = 0;
@@ -50,7 +50,8 @@ void usage() {
                "  --baud B        take no more than B/10 bytes a second\n"
                "  --hold-after BYTES --hold-ms MS\n"
                "                  after BYTES bytes of a job send XOFF, take nothing for MS, then XON\n"
-               "  An input buffer of 512 bytes is kept with XON/XOFF, as an embosser does.\n"
+               "  Bytes come off the line into a receive buffer of 512 bytes with XON/XOFF,\n"
+               "  as a small embosser's. A job is what arrives while the port is open.\n"
                "  --out DIR       where job-<n>.bin/.json and job-<n>-page-<p>.svg/.png go\n");
 }
 
@@ -80,143 +81,29 @@ bool parse(int argc, char** argv, Options& o) {
   return true;
 }
 
-// The embosser as the line sees it: bytes arrive into a small input buffer
-// and are taken from it no faster than the line speed; when the buffer runs
-// full the embosser sends XOFF, and XON once it has room again.
-class Embosser {
- public:
-  static constexpr std::size_t BUFFER_HIGH = 512;
-  static constexpr std::size_t BUFFER_LOW = 128;
-
-  Embosser(const Options& o, int master) : o_(o), master_(master) {}
-
-  // Serves jobs until the asked number is done or a signal arrives.
-  void serve() {
-    bool slave_open = false, closing = false;
-    while (!stop_requested && (o_.jobs == 0 || jobs_done_ < o_.jobs)) {
-      pollfd p{master_, POLLIN, 0};
-      ::poll(&p, 1, 2);
-      const bool hung_up = (p.revents & POLLHUP) != 0;
-      // A job begins with the open of the port; bytes waiting with the port
-      // already closed again are a job too short to have been seen open.
-      if (!slave_open && !closing && (!hung_up || (p.revents & POLLIN))) {
-        slave_open = true;
-        start_job();
-      }
-      if (slave_open || closing) {
-        receive();
-        if (slave_open && hung_up) {
-          slave_open = false;  // the port was closed; what is buffered still belongs to the job
-          closing = true;
-        }
-        take(Clock::now());
-        control_flow(Clock::now());
-        if (closing && pending_.empty()) {
-          closing = false;
-          finish_job();
-        }
-      }
-      if (hung_up && !closing) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+// Saves a job's stream, its decoded dots and its pages.
+void save_job(const Options& o, int number, const tenji::embosser::FinishedJob& job) {
+  const std::string base = (fs::path(o.out) / ("job-" + std::to_string(number))).string();
+  const auto decoded = tenji::embosser::decode_stream(job.bytes);
+  std::string files;
+  auto save = [&files](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    files += " " + path;
+  };
+  save(base + ".bin", job.bytes);
+  save(base + ".json", tenji::embosser::job_json(number, job.bytes.size(), decoded, job.first_byte_at, job.last_byte_at));
+  std::size_t dots = 0;
+  for (std::size_t p = 0; p < decoded.pages.size(); ++p) {
+    const std::string page = base + "-page-" + std::to_string(p + 1);
+    save(page + ".svg", tenji::embosser::page_svg(decoded.pages[p], o.paper));
+    if (tenji::embosser::write_page_png(decoded.pages[p], o.paper, page + ".png")) files += " " + page + ".png";
+    dots += decoded.pages[p].dots.size();
   }
-
- private:
-  void start_job() {
-    bytes_.clear();
-    pending_.clear();
-    budget_ = 0;
-    last_take_ = Clock::now();
-    xoff_sent_ = false;
-    held_ = false;
-    hold_done_ = false;
-  }
-
-  void receive() {
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(master_, buf, sizeof buf)) > 0) pending_.append(buf, static_cast<std::size_t>(n));
-  }
-
-  // Takes bytes out of the input buffer at the line speed.
-  void take(Clock::time_point now) {
-    if (held_) {
-      last_take_ = now;
-      return;
-    }
-    std::size_t allowed = pending_.size();
-    if (o_.baud > 0) {
-      budget_ += std::chrono::duration<double>(now - last_take_).count() * static_cast<double>(o_.baud) / 10.0;
-      if (pending_.empty() && budget_ > 1) budget_ = 1;  // an idle line saves up no bytes
-      allowed = std::min(allowed, static_cast<std::size_t>(budget_));
-    }
-    last_take_ = now;
-    if (o_.hold_after >= 0 && !hold_done_) {
-      const std::size_t hold_at = static_cast<std::size_t>(o_.hold_after);
-      allowed = std::min(allowed, hold_at - std::min(hold_at, bytes_.size()));
-      if (bytes_.size() >= hold_at) {
-        hold_done_ = true;
-        held_ = true;
-        hold_until_ = now + std::chrono::milliseconds(o_.hold_ms);
-        send_flow(false);
-        return;
-      }
-    }
-    if (allowed == 0) return;
-    if (bytes_.empty()) first_byte_ = now;
-    last_byte_ = now;
-    bytes_.append(pending_, 0, allowed);
-    pending_.erase(0, allowed);
-    if (o_.baud > 0) budget_ -= static_cast<double>(allowed);
-  }
-
-  void control_flow(Clock::time_point now) {
-    if (held_) {
-      if (now < hold_until_) return;
-      held_ = false;
-    }
-    if (!xoff_sent_ && pending_.size() >= BUFFER_HIGH) send_flow(false);
-    if (xoff_sent_ && pending_.size() <= BUFFER_LOW) send_flow(true);
-  }
-
-  void send_flow(bool on) {
-    (void)!::write(master_, on ? "\x11" : "\x13", 1);
-    xoff_sent_ = !on;
-  }
-
-  void finish_job() {
-    ++jobs_done_;
-    const std::string base = (fs::path(o_.out) / ("job-" + std::to_string(jobs_done_))).string();
-    const auto decoded = tenji::embosser::decode_stream(bytes_);
-    const double seconds = bytes_.empty() ? 0.0 : std::chrono::duration<double>(last_byte_ - first_byte_).count();
-    std::string files;
-    auto save = [&files](const std::string& path, const std::string& bytes) {
-      std::ofstream(path, std::ios::binary) << bytes;
-      files += " " + path;
-    };
-    save(base + ".bin", bytes_);
-    save(base + ".json", tenji::embosser::job_json(jobs_done_, bytes_.size(), decoded, seconds));
-    std::size_t dots = 0;
-    for (std::size_t p = 0; p < decoded.pages.size(); ++p) {
-      const std::string page = base + "-page-" + std::to_string(p + 1);
-      save(page + ".svg", tenji::embosser::page_svg(decoded.pages[p], o_.paper));
-      if (tenji::embosser::write_page_png(decoded.pages[p], o_.paper, page + ".png")) files += " " + page + ".png";
-      dots += decoded.pages[p].dots.size();
-    }
-    std::printf("job %d: %zu bytes in %.3f s, %zu pages, %zu dots, %zu protocol errors ->%s\n", jobs_done_,
-                bytes_.size(), seconds, decoded.pages.size(), dots, decoded.errors.size(), files.c_str());
-    std::fflush(stdout);
-  }
-
-  const Options& o_;
-  int master_;
-  std::string bytes_;    // taken by the embosser: the job
-  std::string pending_;  // arrived, not yet taken
-  int jobs_done_ = 0;
-  double budget_ = 0;
-  Clock::time_point last_take_, first_byte_, last_byte_;
-  bool xoff_sent_ = false, held_ = false, hold_done_ = false;
-  Clock::time_point hold_until_;
-};
+  std::printf("job %d: %zu bytes in %.3f s, %zu pages, %zu dots, %zu protocol errors ->%s\n", number,
+              job.bytes.size(), job.last_byte_at - job.first_byte_at, decoded.pages.size(), dots,
+              decoded.errors.size(), files.c_str());
+  std::fflush(stdout);
+}
 
 }  // namespace
 
@@ -259,8 +146,17 @@ int main(int argc, char** argv) {
   std::printf("virtual-embosser on %s%s%s\n", slave.c_str(), link.empty() ? "" : " as ", link.c_str());
   std::fflush(stdout);
 
-  Embosser embosser(o, master);
-  embosser.serve();
+  tenji::embosser::Embosser embosser({o.baud, o.hold_after, o.hold_ms}, master, slave);
+  if (!embosser.ready()) {
+    std::fprintf(stderr, "virtual-embosser: cannot watch %s\n", slave.c_str());
+    return 1;
+  }
+  int jobs = 0;
+  while (!stop_requested && (o.jobs == 0 || jobs < o.jobs)) {
+    pollfd p{master, POLLIN, 0};
+    ::poll(&p, 1, 2);
+    embosser.step([&](tenji::embosser::FinishedJob&& job) { save_job(o, ++jobs, job); });
+  }
 
   if (!link.empty()) fs::remove(link, ec);
   ::close(master);

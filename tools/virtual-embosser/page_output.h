@@ -16,8 +16,10 @@ struct Paper {
   double height_mm = 257.0;  // down (X)
 };
 
-// `line_seconds`: from the first to the last byte taken off the line.
-std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double line_seconds = 0.0);
+// `first_byte_at`, `last_byte_at`: when the first and the last byte came off
+// the line (monotonic clock, seconds).
+std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at = 0.0,
+                     double last_byte_at = 0.0);
 
 // Drawing coordinates: the paper at (MARGIN_MM, MARGIN_MM), scales in the margin.
 inline constexpr double MARGIN_MM = 12.0;

@@ -49,8 +49,11 @@ DecodedJob decode_stream(const std::string& s) {
       page = Page{};
       ++i;
     } else {
+      // A command cut short or a stray byte: the embosser takes nothing more
+      // until the next reset.
       job.errors.push_back({i, b});
-      ++i;
+      const std::size_t reset = s.find("\x1B\x1BG", i + 1);
+      i = reset == std::string::npos ? n : reset;
     }
   }
   if (!page.dots.empty()) job.pages.push_back(std::move(page));

@@ -1,6 +1,7 @@
 // Decodes the embosser's command stream the way the embosser reads it:
-// reset, dot size, move group, dot group, CR and FF; anything else is a
-// protocol error at its offset.
+// reset, dot size, move group, dot group, CR and FF. Anything else (a
+// command cut short, a stray byte) is one protocol error at its offset, and
+// decoding resumes at the next reset.
 #pragma once
 
 #include <cstddef>
