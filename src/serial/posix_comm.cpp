@@ -82,8 +82,7 @@ struct Device {
   int kernel_out = 0, kernel_in = 0;
   Clock::time_point refused_at{};
 
-  void refresh_counts(bool force = false) {
-    const auto now = Clock::now();
+  void refresh_counts(Clock::time_point now, bool force = false) {
     if (!force && now - counts_at < REQUERY) return;
     counts_at = now;
     if (::ioctl(fd, TIOCOUTQ, &kernel_out) != 0) kernel_out = 0;
@@ -97,9 +96,8 @@ struct Device {
   Clock::time_point queued_at{};
 
   // Moves queued bytes to the device as far as it takes them.
-  void pump(bool all = false) {
+  void pump(Clock::time_point now, bool all = false) {
     if (gone || queue.empty()) return;
-    const auto now = Clock::now();
     if (!all && queue.size() < CHUNK && now - queued_at < REQUERY) return;
     if (now - refused_at < REQUERY) return;
     while (!queue.empty()) {
@@ -126,26 +124,26 @@ struct Device {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(n, queue_size));
   }
 
-  std::uint32_t collect_line_errors() {
+  std::uint32_t collect_line_errors(Clock::time_point now) {
     std::uint32_t e = pending_errors;
     pending_errors = 0;
 #if defined(TIOCGICOUNT)
     // Devices without error counters (a pseudo-terminal) are not asked again.
-    if (counters_missing || Clock::now() - errors_at < REQUERY) return e;
-    errors_at = Clock::now();
-    serial_icounter_struct now{};
-    if (::ioctl(fd, TIOCGICOUNT, &now) != 0) {
+    if (counters_missing || now - errors_at < REQUERY) return e;
+    errors_at = now;
+    serial_icounter_struct current{};
+    if (::ioctl(fd, TIOCGICOUNT, &current) != 0) {
       counters_missing = true;
       return e;
     }
     if (have_counts) {
-      if (now.frame != counts.frame) e |= CE_FRAME;
-      if (now.overrun != counts.overrun) e |= CE_OVERRUN;
-      if (now.parity != counts.parity) e |= CE_RXPARITY;
-      if (now.brk != counts.brk) e |= CE_BREAK;
-      if (now.buf_overrun != counts.buf_overrun) e |= CE_RXOVER;
+      if (current.frame != counts.frame) e |= CE_FRAME;
+      if (current.overrun != counts.overrun) e |= CE_OVERRUN;
+      if (current.parity != counts.parity) e |= CE_RXPARITY;
+      if (current.brk != counts.brk) e |= CE_BREAK;
+      if (current.buf_overrun != counts.buf_overrun) e |= CE_RXOVER;
     }
-    counts = now;
+    counts = current;
     have_counts = true;
 #endif
     return e;
@@ -243,11 +241,12 @@ class PosixCommApi final : public CommApi {
 
   bool clear_comm_error(CommHandle h, std::uint32_t* errors, ComStat* stat) override {
     return with(h, [&](Device& d) {
-      d.pump();
+      const auto now = Device::Clock::now();  // one look at the clock serves the whole query
+      d.pump(now);
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);
-      if (errors) *errors = d.collect_line_errors();
+      if (errors) *errors = d.collect_line_errors(now);
       if (stat) {
-        d.refresh_counts();
+        d.refresh_counts(now);
         stat->cbInQue = static_cast<std::uint32_t>(d.kernel_in);
         stat->cbOutQue = d.out_count();
       }
@@ -259,14 +258,14 @@ class PosixCommApi final : public CommApi {
                   Overlapped* ov) override {
     return with(h, [&](Device& d) {
       if (written) *written = 0;
-      d.pump();
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);
       const std::uint32_t room = d.queue_size - d.out_count();
       const std::uint32_t take = std::min(n, room);
       const auto* p = static_cast<const unsigned char*>(bytes);
-      if (d.queue.empty()) d.queued_at = Device::Clock::now();
+      const auto now = Device::Clock::now();
+      if (d.queue.empty()) d.queued_at = now;
       d.queue.insert(d.queue.end(), p, p + take);
-      d.pump();
+      d.pump(now);
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);  // the bytes went nowhere
       if (written) *written = take;
       if (ov) ov->transferred = take;
@@ -286,7 +285,7 @@ class PosixCommApi final : public CommApi {
       }
       if (got) *got = static_cast<std::uint32_t>(r);
       if (ov) ov->transferred = static_cast<std::uint32_t>(r);
-      d.refresh_counts(true);
+      d.refresh_counts(Device::Clock::now(), true);
       return true;
     });
   }
@@ -325,7 +324,7 @@ class PosixCommApi final : public CommApi {
         (void)::tcflush(d.fd, TCOFLUSH);
       }
       if (flags & (PURGE_RXCLEAR | PURGE_RXABORT)) (void)::tcflush(d.fd, TCIFLUSH);
-      d.refresh_counts(true);
+      d.refresh_counts(Device::Clock::now(), true);
       return true;
     });
   }
@@ -367,7 +366,7 @@ class PosixCommApi final : public CommApi {
 
   bool flush_written(CommHandle h) override {
     return with(h, [&](Device& d) {
-      d.pump(true);
+      d.pump(Device::Clock::now(), true);
       return !d.gone || fail(ERROR_DEVICE_NOT_CONNECTED_);
     });
   }

@@ -5,7 +5,16 @@
 #include <set>
 #include <tuple>
 
+#include <QDialog>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+
 #include "desktop/main_dialog.h"
+#include "desktop/printing_dialog.h"
+#include "document/nrk_writer.h"
+#include "ui/qt/dialog_qt.h"
 #include "config/settings_file.h"
 #include "document/braille_file_reader.h"
 #include "stream_decoder.h"
@@ -75,6 +84,43 @@ TEST(DesktopPrint, TwoCopiesOfASampleReachTheEmbosserAsItsCells) {
     for (const auto& d : page.dots) got.insert({d.x, d.y});
     EXPECT_EQ(got, expected_dots(doc));
   }
+}
+
+double json_number(const std::string& json, const std::string& key) {
+  const auto at = json.find("\"" + key + "\": ");
+  return at == std::string::npos ? -1 : std::atof(json.c_str() + at + key.size() + 4);
+}
+
+TEST(DesktopPrint, CancelEndsWithAWholeCellThenCrAndTheWindowClosesWithTheLastByte) {
+  testing::VirtualEmbosserProcess embosser(1, 1, "--baud 1200");
+  ASSERT_TRUE(embosser.ready());
+  testing::TempDir dir;
+  testing::write_file(dir.file("page.NRK"), encode_nrk(std::vector<std::string>(10, std::string(32, '\xDF'))));
+  testing::FakeUiServices services;
+  services.next_file = dir.file("page.NRK");
+  const std::string settings = dir.file("tenjiprint.ini");
+  ASSERT_TRUE(write_default_settings(settings));
+
+  PrintingDialog printing(nullptr, settings);
+  double closed_at = 0;
+  testing::run_dialog(
+      printing,
+      [&](ui::Dialog& d) {
+        QTimer::singleShot(1500, [&d] { d.press(resources::IDCANCEL); });
+        QObject::connect(ui::dialog_window(d), &QDialog::finished, [&] {
+          closed_at = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        });
+      },
+      [](ui::Dialog& d) { d.press(resources::IDOK); });  // one copy
+  ASSERT_TRUE(embosser.wait_exit());
+  EXPECT_TRUE(services.boxes.empty());
+  const std::string got = embosser.file("job-1.bin");
+  EXPECT_EQ((got.size() - 3 - 4 - 1) % 38, 0u);  // reset, dot size, whole cells, CR
+  EXPECT_EQ(got.back(), '\x0D');
+  EXPECT_LT(got.size(), 10u * 32 * 38);
+  const double last_byte = json_number(embosser.file("job-1.json"), "last_byte_at");
+  EXPECT_GT(closed_at - last_byte, -0.05);
+  EXPECT_LT(closed_at - last_byte, 0.3);
 }
 
 }  // namespace

@@ -181,6 +181,33 @@ TEST_F(PrintingWindow, CancelStopsAfterTheCellAndTheWindowWaitsForTheJob) {
   EXPECT_TRUE(services.boxes.empty());
 }
 
+// The job's reports come faster than the window shows them; the last one of
+// the sending must still reach the window while the line drains.
+TEST_F(PrintingWindow, TheStatusFollowsTheJobIntoTheDrain) {
+  document({"\xA1", "\xA1", "\xA1"});
+  copies("1");
+  fake.tick_step = 0;  // the test moves the clock
+  std::string while_draining;
+  on_shown[IDD_PRINTING] = [&](ui::Dialog& d) {
+    const std::size_t total = 3 + 4 + 3 * 18 + 5 + 1;
+    while (fake.locked([&] { return fake.device(1).line.size(); }) < total) {
+      fake.locked([&] { return fake.tick += 5; });
+      QApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Every byte is out; the line model still counts some on their way, and
+    // the clock stands still.
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+         std::chrono::steady_clock::now() < until && while_draining.find("3/3行") == std::string::npos;) {
+      QApplication::processEvents();
+      while_draining = d.item_text(IDC_PRINTING_STATUS);
+    }
+    fake.locked([&] { return fake.tick_step = 1; });
+  };
+  EXPECT_EQ(print(), 1);
+  EXPECT_NE(while_draining.find("1/1部  3/3行"), std::string::npos) << while_draining;
+}
+
 TEST_F(PrintingWindow, PitchTestSendsTheFullCellAtTheTypedPitchAndCancelLeavesThePortAlone) {
   on_shown[IDD_PITCH_TEST] = [](ui::Dialog& d) { d.press(IDOK); };
   EXPECT_EQ(print(1), 1);

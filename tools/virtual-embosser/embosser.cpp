@@ -46,14 +46,18 @@ void Embosser::device_events() {
     for (char* p = buf; p < buf + n;) {
       const auto* e = reinterpret_cast<const inotify_event*>(p);
       if (e->mask & IN_OPEN) {
-        if (clients_++ == 0) jobs_.emplace_back();
+        if (clients_++ > 0) continue;
+        if (!jobs_.empty()) jobs_.back().last = false;  // what comes now is the new client's
+        jobs_.emplace_back();
       } else if ((e->mask & IN_CLOSE) && clients_ > 0 && --clients_ == 0 && !jobs_.empty()) {
         // What is still on the line belongs to the job that just ended.
         int unread = 0;
         if (::ioctl(master_, FIONREAD, &unread) != 0) unread = 0;
-        jobs_.back().open = false;
-        jobs_.back().unread = unread;
-        (void)::ioctl(own_slave_, TIOCNXCL);
+        Job& job = jobs_.back();
+        job.open = false;
+        job.unread = unread;
+        job.quiet_since = Clock::now();
+        (void)::ioctl(own_slave_, TIOCNXCL);  // a client killed mid-job leaves the port exclusive
       }
       p += sizeof(inotify_event) + e->len;
     }
@@ -64,7 +68,7 @@ void Embosser::device_events() {
 // some there.
 Embosser::Job* Embosser::line_job() {
   for (Job& j : jobs_)
-    if (j.open || j.unread > 0) return &j;
+    if (j.open || j.unread > 0 || j.last) return &j;
   return nullptr;
 }
 
@@ -80,17 +84,18 @@ void Embosser::line(Clock::time_point now) {
     Job* job = line_job();
     if (!job) return;
     std::size_t n = allowed;
-    if (!job->open) n = std::min(n, static_cast<std::size_t>(job->unread));
+    if (!job->open && !job->last) n = std::min(n, static_cast<std::size_t>(job->unread));
     char chunk[4096];
     const ssize_t got = ::read(master_, chunk, std::min(n, sizeof chunk));
     if (got <= 0) return;
+    job->quiet_since = now;
     const double at = seconds_now();
     if (job->out.bytes.empty() && job->buffered == 0) job->out.first_byte_at = at;
     job->out.last_byte_at = at;
     for (ssize_t i = 0; i < got; ++i) buffer_.push_back(job);
     buffer_bytes_.append(chunk, static_cast<std::size_t>(got));
     job->buffered += static_cast<std::size_t>(got);
-    if (!job->open) job->unread -= got;
+    if (!job->open) job->unread = std::max(0L, job->unread - static_cast<long>(got));
     if (o_.baud > 0) line_budget_ -= static_cast<double>(got);
     allowed -= static_cast<std::size_t>(got);
   }
@@ -140,7 +145,12 @@ void Embosser::step(const std::function<void(FinishedJob&&)>& done) {
   line(now);
   mechanism(now);
   flow_control(now);
-  while (!jobs_.empty() && !jobs_.front().open && jobs_.front().unread <= 0 && jobs_.front().buffered == 0) {
+  // A job has ended when its client has gone, its bytes are off the line
+  // (known, or the line has been quiet a while) and the mechanism has them.
+  const auto ended = [now](const Job& j) {
+    return !j.open && j.buffered == 0 && j.unread == 0 && (!j.last || now - j.quiet_since >= QUIET);
+  };
+  while (!jobs_.empty() && ended(jobs_.front())) {
     done(std::move(jobs_.front().out));
     jobs_.pop_front();
   }

@@ -31,6 +31,8 @@ class Embosser {
   static constexpr std::size_t RECEIVE_BUFFER = 512;
   static constexpr std::size_t XOFF_AT = 384;  // room is left for what is already on its way
   static constexpr std::size_t XON_AT = 128;
+  // A job whose client has gone ends once the line has been quiet this long.
+  static constexpr std::chrono::milliseconds QUIET{50};
 
   // `master`: the pseudo-terminal's master side; `slave_path`: its device.
   Embosser(const LineOptions& o, int master, const std::string& slave_path);
@@ -45,8 +47,13 @@ class Embosser {
   using Clock = std::chrono::steady_clock;
   struct Job {
     FinishedJob out;
-    bool open = true;     // its client still has the port
-    long unread = -1;     // after the close: its bytes still on the line
+    bool open = true;  // its client still has the port
+    // After the close: its bytes still on the line when the close was seen,
+    // and, until the next client opens, whatever else comes (a kernel may
+    // still be passing on what the client wrote).
+    long unread = 0;
+    bool last = true;  // no client has opened since
+    Clock::time_point quiet_since{};  // the line found empty since
     std::size_t buffered = 0;
     bool held = false;  // the mechanism's hold has come for this job
   };

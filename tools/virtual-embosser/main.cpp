@@ -13,6 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
@@ -151,12 +154,40 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "virtual-embosser: cannot watch %s\n", slave.c_str());
     return 1;
   }
+  // Jobs are saved (and their pages drawn) on a thread of their own, so that
+  // the line and the device's opens and closes are watched without a pause.
+  std::mutex saving;
+  std::condition_variable to_save;
+  std::deque<tenji::embosser::FinishedJob> finished;
+  bool served = false;
+  std::thread saver([&] {
+    for (int number = 1;; ++number) {
+      std::unique_lock lock(saving);
+      to_save.wait(lock, [&] { return served || !finished.empty(); });
+      if (finished.empty()) return;
+      tenji::embosser::FinishedJob job = std::move(finished.front());
+      finished.pop_front();
+      lock.unlock();
+      save_job(o, number, job);
+    }
+  });
   int jobs = 0;
   while (!stop_requested && (o.jobs == 0 || jobs < o.jobs)) {
     pollfd p{master, POLLIN, 0};
     ::poll(&p, 1, 2);
-    embosser.step([&](tenji::embosser::FinishedJob&& job) { save_job(o, ++jobs, job); });
+    embosser.step([&](tenji::embosser::FinishedJob&& job) {
+      ++jobs;
+      std::lock_guard lock(saving);
+      finished.push_back(std::move(job));
+      to_save.notify_one();
+    });
   }
+  {
+    std::lock_guard lock(saving);
+    served = true;
+  }
+  to_save.notify_one();
+  saver.join();
 
   if (!link.empty()) fs::remove(link, ec);
   ::close(master);
