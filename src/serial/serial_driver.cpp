@@ -313,13 +313,14 @@ void install_driver_operations(SerialPort* port) {
 
 int write_byte_timed(SerialPort* port, int value, int timeout_ms) {
   const int saved = port->status;
-  const std::uint32_t start = api().get_tick_count();
-  for (;;) {
+  std::uint32_t start = 0;
+  for (bool first = true;; first = false) {
     port->status = 0;
     const int result = port->write_byte(port, value);
     port->status = saved;
     if (result == 0) return 0;
     if (result != ASTXQUEUEFULL && result != ASHANDSHAKEBLOCK) return result;
+    if (first) start = api().get_tick_count();  // the time-out counts from the first refusal
     if (timeout_ms != -1 && tick_reached(start, timeout_ms)) return result;
     const int hook = port_idle(port);
     if (hook < 0) return hook;

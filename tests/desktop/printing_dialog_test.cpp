@@ -1,6 +1,7 @@
 #include "desktop/printing_dialog.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -188,21 +189,26 @@ TEST_F(PrintingWindow, TheStatusFollowsTheJobIntoTheDrain) {
   copies("1");
   fake.tick_step = 0;  // the test moves the clock
   std::string while_draining;
+  // Driven by a timer, so that the window's own loop delivers the job's
+  // reports meanwhile.
+  QTimer clock;
   on_shown[IDD_PRINTING] = [&](ui::Dialog& d) {
     const std::size_t total = 3 + 4 + 3 * 18 + 5 + 1;
-    while (fake.locked([&] { return fake.device(1).line.size(); }) < total) {
-      fake.locked([&] { return fake.tick += 5; });
-      QApplication::processEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    // Every byte is out; the line model still counts some on their way, and
-    // the clock stands still.
-    for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-         std::chrono::steady_clock::now() < until && while_draining.find("3/3行") == std::string::npos;) {
-      QApplication::processEvents();
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    QObject::connect(&clock, &QTimer::timeout, [&, total, give_up] {
+      // Until every byte is out the clock moves; then it stands still, and
+      // the line model still counts some bytes on their way.
+      if (fake.locked([&] { return fake.device(1).line.size(); }) < total) {
+        fake.locked([&] { return fake.tick += 5; });
+        return;
+      }
       while_draining = d.item_text(IDC_PRINTING_STATUS);
-    }
-    fake.locked([&] { return fake.tick_step = 1; });
+      if (while_draining.find("3/3行") != std::string::npos || std::chrono::steady_clock::now() > give_up) {
+        clock.stop();
+        fake.locked([&] { return fake.tick_step = 1; });
+      }
+    });
+    clock.start(1);
   };
   EXPECT_EQ(print(), 1);
   EXPECT_NE(while_draining.find("1/1部  3/3行"), std::string::npos) << while_draining;

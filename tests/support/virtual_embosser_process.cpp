@@ -18,6 +18,7 @@ extern char** environ;
 namespace tenji::testing {
 
 VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args) {
+  com_ = com_number;
   out_dir_ = home_.file("out");
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 

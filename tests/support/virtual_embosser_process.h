@@ -21,10 +21,12 @@ class VirtualEmbosserProcess {
   // Waits for the process to exit after its jobs; true when it did.
   bool wait_exit(int seconds = 30);
   std::string file(const std::string& name) const;
+  std::string com_link() const { return home_.com_link(com_); }
 
  private:
   ScopedConfigHome home_;
   std::string out_dir_;
+  int com_ = 0;
   pid_t pid_ = -1;
   bool ready_ = false;
 };
