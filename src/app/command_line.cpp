@@ -11,6 +11,7 @@
 #include "document/braille_file_reader.h"
 #include "print/emboss_job.h"
 #include "print/fit_check.h"
+#include "print/geometry_check.h"
 #include "platform/executable_path.h"
 #include "print/printing_flag.h"
 #include "serial/serial_port.h"
@@ -26,7 +27,9 @@ constexpr const char* USAGE =
     "\n"
     "  print FILE [--copies N] [--force]\n"
     "        emboss a Braille document (.NRK); a document that does not fit the\n"
-    "        print area is refused unless --force, which prints what fits\n"
+    "        print area, or has no line, is refused unless --force, which prints\n"
+    "        what fits. Settings that would put dots off the paper (or are no\n"
+    "        numbers) are always refused, naming the value.\n"
     "  pitch-test X Y\n"
     "        emboss one full cell at device position X, Y (steps)\n"
     "  port-info\n"
@@ -67,7 +70,15 @@ class Command {
     BrailleDocument document;
     BrailleFileReader reader(o_.words[1].c_str());
     if (reader.read(&document) != 0) {
-      std::fprintf(err_, "%s: %s\n", o_.words[1].c_str(), NOT_A_DOCUMENT_MESSAGE);
+      std::fprintf(err_, "%s\n", document_failure_message(reader.failure(), o_.words[1]).c_str());
+      return EXIT_BAD_INPUT;
+    }
+    if (document.line_count() == 0 && !o_.force) {
+      std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
+      return EXIT_BAD_INPUT;
+    }
+    if (const auto problem = check_geometry(settings, document)) {
+      std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
       return EXIT_BAD_INPUT;
     }
     const FitCheck fit = check_fit(settings, document);
@@ -81,7 +92,7 @@ class Command {
         return EXIT_DOES_NOT_FIT;
       }
     }
-    return emboss(settings, document, reader.path, o_.copies, 0);
+    return emboss(settings, document, o_.words[1].c_str(), o_.copies, 0);
   }
 
   int pitch_test() {
@@ -104,13 +115,14 @@ class Command {
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const int baud = baud_for_speed_index(settings.COM_SPEED);
-    std::fprintf(out_, "COM%d, %d bit/s\n", settings.COM_PORT + 1, baud);
+    const std::string device = port_device_path(settings.COM_PORT);
+    std::fprintf(out_, "COM%d (%s), %d bit/s\n", settings.COM_PORT + 1, device.c_str(), baud);
     SerialPort* port = port_open(settings.COM_PORT, baud, 'N', 8, 1);
     const int status = port->status;
     port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
     port->close(port);
     if (status != 0) {
-      std::fprintf(err_, "COM%d could not be opened: %s (code %d, %s)\n", settings.COM_PORT + 1,
+      std::fprintf(err_, "COM%d (%s) could not be opened: %s (code %d, %s)\n", settings.COM_PORT + 1, device.c_str(),
                    as_error_name(status), status, as_error_meaning(status));
       return EXIT_JOB_FAILED;
     }
@@ -123,16 +135,20 @@ class Command {
     return EXIT_BAD_INPUT;
   }
 
+  // A file that is refused unread stops the command; missing keys are
+  // named, and read as 0.
   bool load_settings(PrintSettings& settings) {
-    std::string path = o_.settings_path;
+    std::string& path = settings_path_;
+    path = o_.settings_path;
     if (path.empty()) {
-      if (!ensure_settings_file(path)) std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
+      if (!ensure_settings_file(path)) std::fprintf(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
     } else if (!ensure_settings_file_at(path)) {
-      std::fprintf(err_, "%s: %s\n", path.c_str(), SETTINGS_WRITE_FAILED);
+      std::fprintf(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
       return false;
     }
-    load_all_keys(path, settings);
-    return true;
+    const SettingsRead read = load_all_keys(path, settings);
+    if (!read.complete()) std::fprintf(err_, "%s\n", describe_settings_read(read, path).c_str());
+    return read.file == platform::FileCheck::ok;
   }
 
   int emboss(const PrintSettings& settings, const BrailleDocument& document, const char* path, int copies,
@@ -153,6 +169,7 @@ class Command {
   const Options& o_;
   std::FILE* out_;
   std::FILE* err_;
+  std::string settings_path_;
 };
 
 }  // namespace

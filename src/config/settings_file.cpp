@@ -43,24 +43,33 @@ const std::initializer_list<Key> LAYOUT_KEYS = {TEN_HEIGHT, TEN_WIDTH, MASU_BETW
                                                 END_X,      END_Y,     BACK_PITCH};
 const std::initializer_list<Key> PORT_KEYS = {COM_PORT, COM_SPEED, COM_FLOW};
 
-void read_keys(const std::string& path, PrintSettings& s, std::initializer_list<Key> keys) {
+// One read of the file for all the keys; a key it lacks reads as 0.
+SettingsRead read_keys(const std::string& path, PrintSettings& s, std::initializer_list<Key> keys) {
+  std::vector<std::string> names;
+  for (const Key& k : keys) names.emplace_back(k.name);
+  const platform::ProfileValues v = platform::read_profile_values(SETTINGS_SECTION, names, SETTINGS_READ_BUFFER, path);
+  SettingsRead read;
+  read.file = v.file;
+  read.section = v.section;
+  std::size_t i = 0;
   for (const Key& k : keys) {
-    const std::string text = read_setting_text(path, k.name);
+    const std::string text = v.values[i].value_or("");
+    if (!v.values[i]) read.missing_keys.push_back(names[i]);
     if (k.real)
       s.*k.real = text_to_real(text);
     else
       s.*k.integer = text_to_int(text);
+    ++i;
   }
+  return read;
 }
 
-// True only when every key reached the file.
+// All the keys in one replacement of the file.
 bool write_keys(const std::string& path, const PrintSettings& s, std::initializer_list<Key> keys) {
-  bool ok = true;
-  for (const Key& k : keys) {
-    const std::string text = k.real ? format_real(s.*k.real, k.decimals) : format_int(s.*k.integer);
-    ok &= platform::write_profile_string(SETTINGS_SECTION, k.name, text, path);
-  }
-  return ok;
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (const Key& k : keys)
+    entries.emplace_back(k.name, k.real ? format_real(s.*k.real, k.decimals) : format_int(s.*k.integer));
+  return platform::write_profile_strings(SETTINGS_SECTION, entries, path);
 }
 
 std::size_t last_separator(const std::string& p) {
@@ -78,10 +87,6 @@ std::string base_name_of(const std::string& p) {
 
 
 }  // namespace
-
-std::string read_setting_text(const std::string& path, const char* key) {
-  return platform::read_profile_string(SETTINGS_SECTION, key, "", SETTINGS_READ_BUFFER, path);
-}
 
 std::string settings_path_for_executable(const std::string& executable_path) {
   return directory_of(executable_path) + base_name_of(executable_path) + ".ini";
@@ -121,25 +126,25 @@ bool ensure_settings_file(std::string& settings_path) {
 }
 
 bool ensure_settings_file_at(const std::string& path) {
-  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
-    std::fclose(f);
-    return true;
-  }
+  // Only a missing file is made; one that is there, whatever it holds, is
+  // never changed (readers say what is wrong with it).
+  if (platform::read_bounded_file(path, 0).check != platform::FileCheck::missing) return true;
   return write_default_settings(path);
 }
 
 bool write_default_settings(const std::string& path) { return write_keys(path, default_print_settings(), ALL_KEYS); }
 
-void load_layout_keys(const std::string& path, PrintSettings& s) { read_keys(path, s, LAYOUT_KEYS); }
+SettingsRead load_layout_keys(const std::string& path, PrintSettings& s) { return read_keys(path, s, LAYOUT_KEYS); }
 
 bool save_layout_keys(const std::string& path, const PrintSettings& s) { return write_keys(path, s, LAYOUT_KEYS); }
 
-void load_port_keys(const std::string& path, int& com_port, int& com_speed, int& com_flow) {
+SettingsRead load_port_keys(const std::string& path, int& com_port, int& com_speed, int& com_flow) {
   PrintSettings s;
-  read_keys(path, s, PORT_KEYS);
+  const SettingsRead read = read_keys(path, s, PORT_KEYS);
   com_port = s.COM_PORT;
   com_speed = s.COM_SPEED;
   com_flow = s.COM_FLOW;
+  return read;
 }
 
 bool save_port_keys(const std::string& path, int com_port, int com_speed, int com_flow) {
@@ -150,6 +155,21 @@ bool save_port_keys(const std::string& path, int com_port, int com_speed, int co
   return write_keys(path, s, PORT_KEYS);
 }
 
-void load_all_keys(const std::string& path, PrintSettings& s) { read_keys(path, s, ALL_KEYS); }
+SettingsRead load_all_keys(const std::string& path, PrintSettings& s) { return read_keys(path, s, ALL_KEYS); }
+
+std::string describe_settings_read(const SettingsRead& read, const std::string& path) {
+  std::string text;
+  if (read.file != platform::FileCheck::ok) {
+    text = platform::file_check_text(read.file);
+  } else if (!read.section) {
+    text = std::string("[") + SETTINGS_SECTION + "] がありません";
+  } else if (!read.missing_keys.empty()) {
+    text = "次のキーがありません:";
+    for (const auto& k : read.missing_keys) text += " " + k;
+  } else {
+    return {};
+  }
+  return "設定ファイル " + path + ": " + text + "（0として読みました）";
+}
 
 }  // namespace tenji

@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "config/print_settings.h"
+#include "platform/bounded_file.h"
 
 namespace tenji {
 
@@ -13,6 +15,8 @@ inline constexpr const char* SETTINGS_SECTION = "RUK_PRINT";
 
 // What the user is told when a save did not reach the file.
 inline constexpr const char* SETTINGS_WRITE_FAILED = "設定ファイルに書き込めませんでした。";
+// ...with the file named on a line of its own.
+inline std::string settings_write_failed(const std::string& path) { return std::string(SETTINGS_WRITE_FAILED) + "\n" + path; }
 
 // Every value is read through a buffer of this many characters, so only the
 // first seven characters of a stored value count.
@@ -42,17 +46,26 @@ bool ensure_settings_file(std::string& settings_path);
 // The same for a path of the caller's.
 bool ensure_settings_file_at(const std::string& path);
 
-// Writers return true only when every key reached the file.
+// Writers save all their keys in one replacement of the file, and return
+// true only when it reached the disk.
 bool write_default_settings(const std::string& path);
 bool save_layout_keys(const std::string& path, const PrintSettings& settings);
 bool save_port_keys(const std::string& path, int com_port, int com_speed, int com_flow);
 
-// Readers never fail: a missing file, section or key reads as 0.
-void load_layout_keys(const std::string& path, PrintSettings& settings);
-void load_port_keys(const std::string& path, int& com_port, int& com_speed, int& com_flow);
-void load_all_keys(const std::string& path, PrintSettings& settings);
+// What a reader found. A missing file, section or key reads as 0 as ever;
+// this says which, so that the user can be told.
+struct SettingsRead {
+  platform::FileCheck file = platform::FileCheck::ok;  // missing, or refused unread
+  bool section = true;                                 // the file has [RUK_PRINT]
+  std::vector<std::string> missing_keys;
+  bool complete() const { return file == platform::FileCheck::ok && section && missing_keys.empty(); }
+};
+// "設定ファイル PATH: ..." naming what is wrong, for a warning; empty when
+// nothing is.
+std::string describe_settings_read(const SettingsRead& read, const std::string& path);
 
-// The value text of one key as every reader sees it (at most 7 characters).
-std::string read_setting_text(const std::string& path, const char* key);
+SettingsRead load_layout_keys(const std::string& path, PrintSettings& settings);
+SettingsRead load_port_keys(const std::string& path, int& com_port, int& com_speed, int& com_flow);
+SettingsRead load_all_keys(const std::string& path, PrintSettings& settings);
 
 }  // namespace tenji

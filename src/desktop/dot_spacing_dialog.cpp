@@ -129,7 +129,7 @@ bool DotSpacingDialog::confirm() {
   if (!validate_inputs()) return false;
   read_controls();
   if (!save_layout_keys(settings_path_, settings)) {
-    tell(SETTINGS_WRITE_FAILED, platform::MessageIcon::warning);
+    tell(settings_write_failed(settings_path_), platform::MessageIcon::warning);
     return false;  // stays open with everything the user typed
   }
   tell(capacity_message(settings.CPL, settings.LPP), platform::MessageIcon::none, "マス数・行数の提示");
@@ -139,13 +139,16 @@ bool DotSpacingDialog::confirm() {
 void DotSpacingDialog::load_brs() {
   const auto path = ui::ui_services().open_file(this, BRS_FILTER);  // one file only
   if (!path) return;
-  if (std::FILE* f = std::fopen(path->c_str(), "r")) {
-    std::fclose(f);
-  } else {
-    tell(SETTINGS_OPEN_FAILED, platform::MessageIcon::none);
+  // A file that will not be read (missing, too big, not a file) changes
+  // nothing; the message says which file and why.
+  PrintSettings loaded = settings;
+  const SettingsRead read = load_layout_keys(*path, loaded);
+  if (read.file != platform::FileCheck::ok) {
+    tell(std::string(SETTINGS_OPEN_FAILED) + "\n" + *path + "（" + platform::file_check_text(read.file) + "）",
+         platform::MessageIcon::none);
     return;
   }
-  load_layout_keys(*path, settings);
+  settings = loaded;
   show_settings();
 }
 
@@ -153,7 +156,7 @@ void DotSpacingDialog::save_brs() {
   const auto path = ui::ui_services().save_file(this, BRS_FILTER);
   if (!path) return;
   read_controls();
-  if (!save_layout_keys(*path, settings)) tell(SETTINGS_WRITE_FAILED, platform::MessageIcon::warning);
+  if (!save_layout_keys(*path, settings)) tell(settings_write_failed(*path), platform::MessageIcon::warning);
 }
 
 bool DotSpacingDialog::on_command(int id, int notification) {

@@ -61,7 +61,7 @@ void MainDialog::ensure_settings() {
     const bool ok = chosen_path_.empty() ? ensure_settings_file(settings_path_)
                                          : ensure_settings_file_at(settings_path_ = chosen_path_);
     if (!ok)
-      ui::ui_services().message_box(this, SETTINGS_WRITE_FAILED, "", platform::MessageIcon::warning,
+      ui::ui_services().message_box(this, settings_write_failed(settings_path_), "", platform::MessageIcon::warning,
                                     ui::MessageButtons::ok);
   }
 }

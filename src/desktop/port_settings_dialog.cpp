@@ -37,7 +37,7 @@ void PortSettingsDialog::ok() {
   COM_SPEED = cur_sel(IDC_SPEED_LIST);
   COM_FLOW = 1;
   if (!save_port_keys(settings_path_, COM_PORT, COM_SPEED, COM_FLOW)) {
-    ui::ui_services().message_box(this, SETTINGS_WRITE_FAILED, "", platform::MessageIcon::warning,
+    ui::ui_services().message_box(this, settings_write_failed(settings_path_), "", platform::MessageIcon::warning,
                                   ui::MessageButtons::ok);
     return;  // stays open, so nothing the user chose is lost
   }

@@ -8,6 +8,7 @@
 #include "document/braille_file_reader.h"
 #include "platform/executable_path.h"
 #include "print/emboss_job.h"
+#include "print/geometry_check.h"
 #include "print/printing_flag.h"
 #include "print/progress_text.h"
 #include "resources/resource_ids.h"
@@ -20,7 +21,8 @@ using namespace resources;
 PrintingDialog::PrintingDialog(ui::Dialog* parent, const std::string& settings_path)
     : ui::Dialog(IDD_PRINTING, parent), observer_(*this) {
   printing_flag.store(0);
-  load_all_keys(settings_path, settings);
+  settings_read_ = load_all_keys(settings_path, settings);
+  settings_problem_ = describe_settings_read(settings_read_, settings_path);
   document = std::make_unique<BrailleDocument>();
 }
 
@@ -41,8 +43,8 @@ int PrintingDialog::choose_and_read_document() {
   BrailleFileReader reader(document_path.c_str());
   const int result = reader.read(document.get());
   if (result != 0)
-    ui::ui_services().message_box(this, NOT_A_DOCUMENT_MESSAGE, "", platform::MessageIcon::none,
-                                  ui::MessageButtons::ok);
+    ui::ui_services().message_box(this, document_failure_message(reader.failure(), document_path), "",
+                                  platform::MessageIcon::none, ui::MessageButtons::ok);
   return result;
 }
 
@@ -50,7 +52,19 @@ FitCheck PrintingDialog::check_fit() const { return tenji::check_fit(settings, *
 
 void PrintingDialog::run_print_flow() {
   auto stop = [this] { post_message(WM_JOB_DONE, 2, 0); };
+  auto warn = [this](const std::string& text, ui::MessageButtons buttons) {
+    return ui::ui_services().message_box(this, text, "", platform::MessageIcon::warning, buttons);
+  };
+  // A settings file that could not be read whole is named before anything
+  // else; the user decides whether to go on with zeros.
+  if (!settings_problem_.empty() &&
+      warn(settings_problem_ + "\n印刷を続けますか？", ui::MessageButtons::ok_cancel) != ui::IDOK)
+    return stop();
   if (choose_and_read_document() != 0) return stop();
+  if (const auto problem = check_geometry(settings, *document)) {
+    warn(*problem, ui::MessageButtons::ok);
+    return stop();
+  }
   const FitCheck fit = check_fit();
   if (fit.result < 0) {
     FitWarningDialog warning(this, settings.CPL, settings.LPP, fit.longest_line, fit.line_count);

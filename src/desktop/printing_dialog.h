@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/print_settings.h"
+#include "config/settings_file.h"
 #include "document/braille_document.h"
 #include "desktop/gui_job_observer.h"
 #include "print/fit_check.h"
@@ -45,6 +46,8 @@ class PrintingDialog : public ui::Dialog {
  private:
   void show_progress();
   GuiJobObserver observer_;
+  SettingsRead settings_read_;
+  std::string settings_problem_;  // what is wrong with the settings file, or empty
   bool job_started_ = false;  // WM_JOB_DONE comes from the job, not from an early end
 };
 

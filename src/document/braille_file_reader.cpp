@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -65,20 +66,25 @@ struct PendingLine {
     }
   }
 
-  void store(BrailleDocument& doc, int fd_flag) {
+  // False when memory ran out (the user has been told).
+  bool store(BrailleDocument& doc, int fd_flag) {
     BrailleLine line{};
     std::size_t n = 0;
     for (std::size_t i = 0; i < pos; ++i)
       if (bytes[i] != 0x18) line.text[n++] = static_cast<char>(bytes[i]);
     line.length = static_cast<std::int32_t>(n);
     line.fd_flag = fd_flag;
-    doc.append_line(line);
     pos = 0;
+    return doc.append_line(line) != 0;
   }
 };
 
+constexpr int OUT_OF_MEMORY = -2;
+
 // Returns 0 at an end code or when the counted body ends after a line, -1
-// for a malformed or truncated body. Lines stored before a fault stay.
+// for a malformed or truncated body, OUT_OF_MEMORY when a line could not be
+// stored (the parse stops there: every later line would fail too). Lines
+// stored before a fault stay.
 int parse_body(FileInput& in, BrailleDocument& doc) {
   PendingLine line;
   auto read_or_ff = [&in] {
@@ -157,36 +163,44 @@ int parse_body(FileInput& in, BrailleDocument& doc) {
       }
     }
 
-    line.store(doc, fd_flag);
+    if (!line.store(doc, fd_flag)) return OUT_OF_MEMORY;
     if (remaining == 0) return 0;
     if (in.eof_met()) return -1;
   }
 }
 
-bool is_regular_file(const char* path) {
+// Why a path cannot be read as a document before its bytes are looked at.
+DocumentFailure check_path(const std::string& path) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  return std::filesystem::is_regular_file(std::filesystem::path(path), ec);
+  const fs::file_status st = fs::status(fs::path(path), ec);
+  if (!fs::exists(st)) return DocumentFailure::missing;
+  // Directories and devices are no documents (a device may never end).
+  if (!fs::is_regular_file(st)) return DocumentFailure::not_a_file;
+  return DocumentFailure::none;
 }
 
 }  // namespace
 
-BrailleFileReader::BrailleFileReader(const char* file_path) {
+BrailleFileReader::BrailleFileReader(const char* file_path) : full_path_(file_path ? file_path : "") {
   std::memset(path, 0, sizeof path);
-  const std::size_t len = file_path ? std::strlen(file_path) : 0;
-  path_too_long_ = len >= PATH_SIZE;
-  if (!path_too_long_ && len > 0) std::memcpy(path, file_path, len);
+  std::memcpy(path, full_path_.data(), std::min(full_path_.size(), PATH_SIZE - 1));
 }
 
 int BrailleFileReader::read(BrailleDocument* target) {
   document = target;
-  if (path_too_long_ || path[0] == '\0' || !target) return -1;
-  // Directories and devices are no documents (a device may never end).
-  if (!is_regular_file(path)) return -1;
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return -1;
+  failure_ = DocumentFailure::not_a_document;
+  if (full_path_.empty() || !target) return -1;
+  if ((failure_ = check_path(full_path_)) != DocumentFailure::none) return -1;
+  std::FILE* f = std::fopen(full_path_.c_str(), "rb");
+  if (!f) {
+    failure_ = DocumentFailure::unreadable;
+    return -1;
+  }
 
-  auto reject = [f] {
+  auto reject = [this, f] {
     std::fclose(f);
+    failure_ = DocumentFailure::not_a_document;
     return -1;
   };
 
@@ -207,9 +221,27 @@ int BrailleFileReader::read(BrailleDocument* target) {
   }
 
   FileInput in(f);
-  (void)parse_body(in, *document);
+  const int body = parse_body(in, *document);
   std::fclose(f);
+  if (body == OUT_OF_MEMORY) {
+    failure_ = DocumentFailure::out_of_memory;
+    return -1;
+  }
+  failure_ = DocumentFailure::none;
   return 0;
+}
+
+std::string document_failure_message(DocumentFailure failure, const std::string& path) {
+  const char* text = NOT_A_DOCUMENT_MESSAGE;
+  switch (failure) {
+    case DocumentFailure::missing: text = "点字ファイルが見つかりません。"; break;
+    case DocumentFailure::unreadable: text = "点字ファイルを読む権限がありません。"; break;
+    case DocumentFailure::not_a_file: text = "点字ファイルではありません（フォルダーか装置です）。"; break;
+    case DocumentFailure::out_of_memory: text = "メモリが足りず、点字ファイルを読み終えられませんでした。"; break;
+    case DocumentFailure::none:
+    case DocumentFailure::not_a_document: break;
+  }
+  return std::string(text) + "\n" + path;
 }
 
 }  // namespace tenji

@@ -1,7 +1,6 @@
 // Replacement through a temporary file beside the target and rename(2).
 #include <cerrno>
 #include <cstdio>
-#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,13 +12,6 @@
 namespace tenji::platform {
 
 namespace {
-
-std::string temporary_name_for(const std::string& path) {
-  static thread_local std::mt19937 rng{std::random_device{}()};
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(rng()));
-  return path + suffix;
-}
 
 bool write_all(int fd, const std::string& bytes) {
   std::size_t done = 0;
@@ -61,8 +53,19 @@ bool replace_file_atomically(const std::string& path, const std::string& bytes) 
   bool ok = write_all(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself must reach the disk: the folder is synced too.
+  const std::size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    (void)::fsync(dir);
+    ::close(dir);
+  }
+  remove_stale_temporaries(path);
+  return true;
 }
 
 }  // namespace tenji::platform

@@ -12,10 +12,7 @@ namespace tenji::platform {
 bool replace_file_atomically(const std::string& path, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  static thread_local std::mt19937 rng{std::random_device{}()};
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(rng()));
-  const std::string temp = path + suffix;
+  const std::string temp = temporary_name_for(path);
   HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
@@ -33,8 +30,12 @@ bool replace_file_atomically(const std::string& path, const std::string& bytes) 
   ok = ok && file_write_allowed(done) && FlushFileBuffers(h);
   ok = CloseHandle(h) && ok;
   if (ok) ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(temp.c_str());
-  return ok;
+  if (!ok) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  remove_stale_temporaries(path);
+  return true;
 }
 
 }  // namespace tenji::platform

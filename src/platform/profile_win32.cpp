@@ -1,4 +1,5 @@
-// Profile strings through the platform's own functions.
+// Reading profile strings through the platform's own functions, after the
+// same checks of the file as elsewhere (they would read any file whole).
 #include "platform/profile.h"
 
 #include <vector>
@@ -7,21 +8,26 @@
 
 namespace tenji::platform {
 
-std::string read_profile_string(std::string_view section, std::string_view key, std::string_view default_text,
-                                std::size_t buffer_size, const std::string& path) {
-  if (buffer_size == 0) return {};
+ProfileValues read_profile_values(std::string_view section, const std::vector<std::string>& keys,
+                                  std::size_t buffer_size, const std::string& path) {
+  ProfileValues out;
+  out.values.resize(keys.size());
+  out.file = read_bounded_file(path, PROFILE_MAX_BYTES).check;
+  if (out.file != FileCheck::ok || buffer_size == 0) return out;
+  const std::string s(section);
+  // The key names of the section: none when there is no such section.
+  std::vector<char> names(64 * 1024, '\0');
+  out.section = GetPrivateProfileStringA(s.c_str(), nullptr, "", names.data(), static_cast<DWORD>(names.size()),
+                                         path.c_str()) > 0;
+  const char missing[] = "\x01";  // a default no stored value has
   std::vector<char> buf(buffer_size, '\0');
-  const std::string s(section), k(key), d(default_text);
-  const DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), buf.data(),
-                                           static_cast<DWORD>(buffer_size), path.c_str());
-  return std::string(buf.data(), n);
-}
-
-bool write_profile_string(std::string_view section, std::string_view key, std::string_view value,
-                          const std::string& path) {
-  const std::string s(section), k(key), v(value);
-  if (s.empty() || k.empty() || v.find_first_of("\r\n") != std::string::npos) return false;
-  return WritePrivateProfileStringA(s.c_str(), k.c_str(), v.c_str(), path.c_str()) != 0;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const DWORD n = GetPrivateProfileStringA(s.c_str(), keys[i].c_str(), missing, buf.data(),
+                                             static_cast<DWORD>(buffer_size), path.c_str());
+    const std::string v(buf.data(), n);
+    if (v != missing) out.values[i] = v;
+  }
+  return out;
 }
 
 }  // namespace tenji::platform

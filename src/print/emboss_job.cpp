@@ -32,12 +32,14 @@ class Job {
   int run() {
     const int baud = baud_for_speed_index(s_.COM_SPEED);
     progress_.baud = baud;
-    if (baud == 0) return fail_connection(nullptr);
+    if (baud == 0) return fail_connection(nullptr, "通信速度の設定 COM_SPEED=" + std::to_string(s_.COM_SPEED) + " は 0〜3 ではありません。");
 
     current_port = port_open(s_.COM_PORT, baud, 'N', 8, 1);
     SerialPort* port = current_port;
-    if (port->status != 0) return fail_connection(port);  // and closes it: a refused port must not stay busy
-    if (cts_on(port) == 0) return fail_connection(port);
+    // A refused port is closed again: it must not stay busy.
+    if (port->status != 0) return fail_connection(port, open_failure(port, baud));
+    if (cts_on(port) == 0)
+      return fail_connection(port, port_name() + "のCTSが入っていません（点字プリンターの電源か、ケーブルを確認してください）。");
 
     if (s_.COM_FLOW == 1) {
       port->set_xon_xoff(port, 1);
@@ -149,10 +151,26 @@ class Job {
   }
 
   // Failure ends A and B: nothing was sent.
-  int fail_connection(SerialPort* port) {
+  // "COM1（/dev/ttyS0）"
+  std::string port_name() const {
+    return "COM" + std::to_string(static_cast<long long>(s_.COM_PORT) + 1) + "（" + port_device_path(s_.COM_PORT) + "）";
+  }
+
+  std::string open_failure(const SerialPort* port, int baud) const {
+    const std::string code = std::string(as_error_name(port->status)) + " " + as_error_meaning(port->status);
+    if (port_refused_line(port))
+      return port_name() + "が通信設定（" + std::to_string(baud) + " bit/s）を受け付けませんでした（" + code + "）。";
+    if (port->status == ASPORTBUSY) return port_name() + "はほかのプログラムが使っています。";
+    if (port->status == ASNODEVICE) return port_name() + "が見つかりません。";
+    return port_name() + "を開けませんでした（" + code + "）。";
+  }
+
+  // The message names the cause on a line of its own.
+  int fail_connection(SerialPort* port, const std::string& cause) {
     int starting = PRINTING_FLAG_STARTING;
     printing_flag.compare_exchange_strong(starting, 0);
-    p_->notify_window->show_message(PRINTER_CONNECTION_MESSAGE, PRINT_ERROR_CAPTION, MessageIcon::error);
+    p_->notify_window->show_message(std::string(PRINTER_CONNECTION_MESSAGE) + "\n" + cause, PRINT_ERROR_CAPTION,
+                                    MessageIcon::error);
     if (port) close_port();
     return finish(2, 1);
   }
@@ -162,7 +180,9 @@ class Job {
     SerialPort* port = current_port;
     port->clear_tx_buffer(port);
     close_port();
-    p_->notify_window->show_message(PRINTER_CONNECTION_MESSAGE, PRINT_ERROR_CAPTION, MessageIcon::error);
+    p_->notify_window->show_message(std::string(PRINTER_CONNECTION_MESSAGE) + "\n" + port_name() +
+                                        "への送信が途中で止まりました（ケーブルが外れたか、装置がなくなりました）。",
+                                    PRINT_ERROR_CAPTION, MessageIcon::error);
     return finish(2, 1);
   }
 

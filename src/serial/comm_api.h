@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/hook.h"
 
@@ -134,6 +135,9 @@ class CommApi {
   // driver calls it before its caller sleeps. Backends that hand every byte
   // on at once have nothing to do.
   virtual bool flush_written(CommHandle) { return true; }
+  // Where a device name such as "\\.\COM1" leads on this machine, for
+  // messages.
+  virtual std::string device_path(const char* device_name) { return device_name; }
 };
 
 // The CommApi the driver uses: the platform's own unless the hook holds

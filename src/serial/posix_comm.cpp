@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -369,6 +370,15 @@ class PosixCommApi final : public CommApi {
       d.pump(Device::Clock::now(), true);
       return !d.gone || fail(ERROR_DEVICE_NOT_CONNECTED_);
     });
+  }
+
+  std::string device_path(const char* device_name) override {
+    const int com = com_number_from_device_name(device_name);
+    if (com == 0) return device_name;
+    const std::string path = com_device_path(com);
+    std::error_code ec;
+    const auto target = std::filesystem::read_symlink(path, ec);
+    return ec ? path : path + " -> " + target.string();
   }
 
   std::int32_t get_last_error() override { return last_error; }

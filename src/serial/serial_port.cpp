@@ -1,5 +1,6 @@
 #include "serial/serial_port.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -178,6 +179,14 @@ int port_wait(SerialPort* port, int ms, void (*sleep)(int ms)) {
 }
 
 std::uint32_t port_tick_count() { return comm_api().get_tick_count(); }
+
+std::string port_device_path(int port_index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "\\\\.\\COM%lld", static_cast<long long>(port_index) + 1);
+  return comm_api().device_path(name);
+}
+
+bool port_refused_line(const SerialPort* port) { return port->status != 0 && port->close != default_close; }
 
 namespace {
 

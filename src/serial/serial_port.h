@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace tenji {
 
@@ -107,6 +108,12 @@ int port_wait(SerialPort* port, int ms, void (*sleep)(int ms));
 
 // The driver's millisecond clock (wraps after 49 days; compare differences).
 std::uint32_t port_tick_count();
+
+// Where COM<port_index + 1> is on this machine, for messages.
+std::string port_device_path(int port_index);
+
+// The port opened but refused the line settings; its status says how.
+bool port_refused_line(const SerialPort* port);
 
 // "ASNODEVICE" for -14, and so on; "AS?" for a code that has no name.
 const char* as_error_name(int code);

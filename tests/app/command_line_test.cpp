@@ -77,11 +77,35 @@ TEST_F(CommandLine, PrintsADocumentAndCreatesTheSettingsFile) {
   EXPECT_NE(contents(err).find("100%"), std::string::npos);
 }
 
-TEST_F(CommandLine, RefusesWhatIsNotADocument) {
+TEST_F(CommandLine, EachRefusalNamesItsCauseAndSendsNothing) {
   write_file(dir.file("x.NRK"), "hello");
-  EXPECT_EQ(run({"print", dir.file("x.NRK")}), EXIT_BAD_INPUT);
-  EXPECT_NE(contents(err).find("NRK形式のファイルではありません。"), std::string::npos);
+  write_file(dir.file("empty.NRK"), encode_nrk({}));
+  ASSERT_TRUE(write_default_settings(settings_path));
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{"print", dir.file("none.NRK")}, EXIT_BAD_INPUT, "点字ファイルが見つかりません。\n" + dir.file("none.NRK")},
+      {{"print", dir.file("x.NRK")}, EXIT_BAD_INPUT, "NRK形式のファイルではありません。\n" + dir.file("x.NRK")},
+      {{"print", dir.file("empty.NRK")}, EXIT_BAD_INPUT, "点字ファイルに行がありません。\n" + dir.file("empty.NRK")},
+      {{"--settings", "/dev/zero", "port-info"}, EXIT_BAD_INPUT,
+       "設定ファイル /dev/zero: 普通のファイルではありません（0として読みました）"},
+  };
+  for (const auto& [args, code, message] : cases) {
+    std::rewind(err);
+    EXPECT_EQ(run(args), code) << message;
+    EXPECT_NE(contents(err).find(message), std::string::npos) << contents(err);
+  }
   EXPECT_EQ(sent(), "");
+  EXPECT_EQ(run({"print", dir.file("empty.NRK"), "--force"}), EXIT_DONE);
+  EXPECT_EQ(sent(), bytes({0x1B, 0x1B, 0x47, 0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D}));  // a page end, no more
+}
+
+TEST_F(CommandLine, SettingsThatPutDotsOffThePaperAreRefused) {
+  write_file(settings_path, "[RUK_PRINT]\r\nTEN_HEIGHT=2.22\r\nTEN_WIDTH=2.07\r\nMASU_BETWEEN=3.11\r\n"
+                            "GYO_BETWEEN=6.03\r\nTEN_KIND=1\r\nPAPER_SIZE=1\r\nCPL=32\r\nLPP=22\r\nSTART_X=250\r\n"
+                            "START_Y=0.0\r\nEND_X=230.1\r\nEND_Y=165.4\r\nCOM_PORT=0\r\nCOM_SPEED=0\r\nCOM_FLOW=1\r\n"
+                            "BACK_PITCH=6\r\n");
+  EXPECT_EQ(run({"print", document({"\xA1", "\xA1"}), "--force"}), EXIT_BAD_INPUT);
+  EXPECT_NE(contents(err).find("設定値 START_X=250.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます"), std::string::npos);
+  EXPECT_TRUE(fake.calls.empty());
 }
 
 TEST_F(CommandLine, ADocumentThatDoesNotFitStopsUnlessForced) {
@@ -112,7 +136,8 @@ TEST_F(CommandLine, PortInfoPrintsTheDumpOrNamesTheFailure) {
   EXPECT_EQ(open_ports, nullptr);
   ASSERT_TRUE(save_port_keys(settings_path, 7, 0, 1));
   EXPECT_EQ(run({"port-info"}), EXIT_JOB_FAILED);
-  EXPECT_NE(contents(err).find("COM8 could not be opened: ASNODEVICE (code -14, no such device)"), std::string::npos);
+  EXPECT_NE(contents(err).find("COM8 (\\\\.\\COM8) could not be opened: ASNODEVICE (code -14, no such device)"),
+            std::string::npos);
 }
 
 TEST_F(CommandLine, BadArgumentsExitWithTwo) {

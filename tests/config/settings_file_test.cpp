@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 
 #include "platform/atomic_file.h"
 #include "support/temp_dir.h"
@@ -83,19 +84,31 @@ TEST_F(SettingsFile, PortKeysWriteOnlyTheirThreeKeys) {
   EXPECT_EQ(std::tuple(port, speed, flow), std::tuple(15, 3, 2));
 }
 
-TEST_F(SettingsFile, EveryWriterReportsAFailedWrite) {
-  const auto nowhere = dir.file("missing-dir/s.ini");
-  EXPECT_FALSE(write_default_settings(nowhere));
-  EXPECT_FALSE(save_layout_keys(nowhere, default_print_settings()));
-  EXPECT_FALSE(save_port_keys(nowhere, 0, 0, 1));
-#if !defined(_WIN32)  // our own profile layer; Windows writes through its own functions
-  int writes = 0;  // the third key's write fails
-  platform::ScopedHook full(platform::file_write_fault_hook, [&writes](std::size_t written) {
-    if (written == 0) ++writes;
-    return writes != 3;
-  });
-  EXPECT_FALSE(save_layout_keys(path, default_print_settings()));
-#endif
+TEST_F(SettingsFile, ASaveInterruptedAtAnyStepLeavesTheOldFileWhole) {
+  ASSERT_TRUE(write_default_settings(path));
+  PrintSettings changed = default_print_settings();
+  changed.TEN_HEIGHT = 3.18;
+  for (int fail_at = 1; fail_at <= 2; ++fail_at) {  // before and after the bytes reach the temporary file
+    int step = 0;
+    platform::ScopedHook full(platform::file_write_fault_hook, [&](std::size_t) { return ++step != fail_at; });
+    EXPECT_FALSE(save_layout_keys(path, changed)) << fail_at;
+    EXPECT_EQ(read_file(path), DEFAULT_FILE) << fail_at;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+  EXPECT_FALSE(write_default_settings(dir.file("missing-dir/s.ini")));
+  EXPECT_FALSE(save_port_keys(dir.file("missing-dir/s.ini"), 0, 0, 1));
+  EXPECT_TRUE(save_layout_keys(path, changed));
+  EXPECT_NE(read_file(path).find("TEN_HEIGHT=3.18\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, TemporariesOfAKilledSaveGoWithTheNextSaveAndOthersStay) {
+  write_file(path + ".tmp0123abcd", "left by a killed run");
+  write_file(path + ".tmp-mine", "not ours");
+  write_file(dir.file("other.ini.tmp0123abcd"), "another file's");
+  ASSERT_TRUE(write_default_settings(path));
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp0123abcd"));
+  EXPECT_TRUE(std::filesystem::exists(path + ".tmp-mine"));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("other.ini.tmp0123abcd")));
 }
 
 TEST(SettingsPath, IsBesideTheExecutableUnlessThatCannotBeWritten) {
@@ -121,6 +134,40 @@ TEST(Steps, RoundHalvesUpAndTruncateNegativesTowardZero) {
       {-1.6, 1.0, -1},               {-2.6, 1.0, -2},              {1e300, 1.0, INT_MAX},
       {-1e300, 1.0, INT_MIN},        {0.0, 0.0, 0}};  // the last: a NaN quotient
   for (auto [mm, step, steps] : cases) EXPECT_EQ(mm_to_steps(mm, step), steps) << mm << " / " << step;
+}
+
+}  // namespace
+}  // namespace tenji
+
+namespace tenji {
+namespace {
+
+std::string utf16(const std::string& ascii, bool big_endian) {
+  std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) out += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+  return out;
+}
+
+// The same files read on Windows by its own profile functions (this test
+// runs there too) and here by ours.
+TEST(SettingsEncodings, ReadAsWindowsReadsThem) {
+  const std::string crlf = "[RUK_PRINT]\r\nCPL=30\r\nLPP=21\r\n";
+  const std::tuple<std::string, bool, int> cases[] = {
+      {"\xEF\xBB\xBF" + crlf, true, 21},                      // UTF-8 with a byte-order mark
+      {"[RUK_PRINT]\rCPL=30\rLPP=21\r", true, 21},           // CR-only line ends
+      {utf16(crlf, false), true, 21},                         // UTF-16 little-endian
+      {utf16(crlf, true), true, 21},                          // UTF-16 big-endian
+      {"CPL=30\r\nLPP=21\r\n", false, 0},                     // no section
+      {"[ruk_print]\n  lpp = 21  \n", true, 21},              // names without case, spaces around
+  };
+  testing::TempDir dir;
+  for (const auto& [bytes, section, lpp] : cases) {
+    testing::write_file(dir.file("s.ini"), bytes);
+    PrintSettings s;
+    const SettingsRead read = load_all_keys(dir.file("s.ini"), s);
+    EXPECT_EQ(read.section, section) << ::testing::PrintToString(bytes);
+    EXPECT_EQ(s.LPP, lpp) << ::testing::PrintToString(bytes);
+  }
 }
 
 }  // namespace

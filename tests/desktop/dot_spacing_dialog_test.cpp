@@ -139,7 +139,9 @@ TEST_F(SpacingDialog, LoadTakesTheLayoutKeysAndTellsAFileThatWillNotOpen) {
     d.press(IDC_LOAD_SETTINGS);
     d.press(IDC_SETTINGS_CANCEL);
   });
-  EXPECT_EQ(services.boxes, (std::vector<Box>{{"設定ファイルを開けませんでした。", "", MessageIcon::none}}));
+  EXPECT_EQ(services.boxes, (std::vector<Box>{{"設定ファイルを開けませんでした。\n" + dir.file("missing.brs") +
+                                                   "（ファイルがありません）",
+                                               "", MessageIcon::none}}));
 }
 
 TEST_F(SpacingDialog, PrintSavesBeforeThePrintingDialogOpensAndCancelKeepsIt) {
@@ -198,7 +200,7 @@ TEST_F(SpacingDialog, AFailedSaveIsToldAndTheDialogStaysOpen) {
     d.press(IDC_SETTINGS_CANCEL);
   });
   EXPECT_TRUE(open);
-  EXPECT_EQ(services.boxes.back().text, "設定ファイルに書き込めませんでした。");
+  EXPECT_EQ(services.boxes.back().text, "設定ファイルに書き込めませんでした。\n" + path);
 }
 
 TEST_F(SpacingDialog, EscapeWritesNothing) {

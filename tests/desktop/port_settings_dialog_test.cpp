@@ -78,7 +78,7 @@ TEST_F(PortDialog, AFailedWriteIsToldAndTheDialogStaysOpen) {
             2);
   EXPECT_TRUE(open_after_ok);
   ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].text, "設定ファイルに書き込めませんでした。");
+  EXPECT_EQ(services.boxes[0].text, "設定ファイルに書き込めませんでした。\n" + path);
   EXPECT_EQ(services.boxes[0].caption, "");  // the application title
 }
 

@@ -85,7 +85,7 @@ TEST_F(PrintingWindow, EarlyEndsCloseWithTwoBeforeTheWindowAppears) {
   EXPECT_EQ(print(), 2);
   ASSERT_EQ(services.boxes.size(), 1u);
   EXPECT_EQ(std::tie(services.boxes[0].text, services.boxes[0].caption, services.boxes[0].icon),
-            std::tuple("NRK形式のファイルではありません。", "", MessageIcon::none));
+            std::tuple("NRK形式のファイルではありません。\n" + dir.file("x.NRK"), "", MessageIcon::none));
   document({"\xA1"});
   for (const char* nothing : {"", "0", "000"}) {
     copies(nothing);
@@ -144,14 +144,32 @@ TEST_F(PrintingWindow, TypingIsLimitedInTheCopiesAndPitchFields) {
   EXPECT_EQ(typed, (std::vector<std::string>{"1", "987", "0", "9876"}));
 }
 
-TEST_F(PrintingWindow, APortThatFailsIsToldUnderPrintError) {
+TEST_F(PrintingWindow, APortThatFailsIsToldUnderPrintErrorWithItsCause) {
   fake.device(1).modem_status = 0;  // CTS off
   document({"\xA1"});
   copies("1");
   EXPECT_EQ(print(), 2);
   ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(std::tie(services.boxes[0].text, services.boxes[0].caption, services.boxes[0].icon),
-            std::tuple("点字プリンターの接続を確認してください。", "印刷エラー", MessageIcon::error));
+  EXPECT_EQ(std::tie(services.boxes[0].caption, services.boxes[0].icon), std::tuple("印刷エラー", MessageIcon::error));
+  EXPECT_EQ(services.boxes[0].text.substr(0, services.boxes[0].text.find('\n')), "点字プリンターの接続を確認してください。");
+}
+
+TEST_F(PrintingWindow, SettingsThatCannotPrintAreToldBeforeAnythingIsSent) {
+  document({"\xA1"});
+  copies("1");
+  write_file(settings, "[RUK_PRINT]\r\nTEN_HEIGHT=nan\r\n");  // every other key is missing
+  services.answer = ui::IDCANCEL;
+  EXPECT_EQ(print(), 2);
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].text.substr(0, services.boxes[0].text.find("TEN_WIDTH")),
+            "設定ファイル " + settings + ": 次のキーがありません: ");
+  services.answer = ui::IDOK;  // go on: the geometry stops it
+  services.boxes.clear();
+  EXPECT_EQ(print(), 2);
+  ASSERT_EQ(services.boxes.size(), 2u);
+  EXPECT_EQ(services.boxes[1].text, "設定値 TEN_HEIGHT=nan は数ではありません。");
+  EXPECT_EQ(services.boxes[1].icon, MessageIcon::warning);
+  EXPECT_TRUE(fake.calls.empty());
 }
 
 TEST_F(PrintingWindow, CancelStopsAfterTheCellAndTheWindowWaitsForTheJob) {

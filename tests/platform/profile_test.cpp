@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/atomic_file.h"
 #include "support/temp_dir.h"
@@ -104,6 +113,71 @@ TEST(ProfileWrite, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
   EXPECT_EQ(entries, 1u);
   EXPECT_TRUE(write_profile_string("RUK_PRINT", "CPL", "40", path));
   EXPECT_EQ(read_profile_string("RUK_PRINT", "CPL", "", 8, path), "40");
+}
+
+}  // namespace
+}  // namespace tenji::platform
+
+namespace tenji::platform {
+namespace {
+
+TEST(ProfileFiles, ASymlinkIsWrittenThroughAndStaysALink) {
+  TempDir dir;
+  write_file(dir.file("real.ini"), "[RUK_PRINT]\r\nCPL=32\r\n");
+  std::filesystem::create_symlink("real.ini", dir.file("link.ini"));
+  ASSERT_TRUE(write_profile_strings("RUK_PRINT", {{"CPL", "40"}, {"LPP", "20"}}, dir.file("link.ini")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.ini")));
+  EXPECT_EQ(read_file(dir.file("real.ini")), "[RUK_PRINT]\r\nCPL=40\r\nLPP=20\r\n");
+}
+
+TEST(ProfileFiles, UnfitFilesAreRefusedUnreadWithinASecond) {
+  TempDir dir;
+  write_file(dir.file("big.ini"), "[RUK_PRINT]\r\n" + std::string(PROFILE_MAX_BYTES, ';'));
+  ASSERT_EQ(::mkfifo(dir.file("fifo.ini").c_str(), 0600), 0);
+  const std::pair<std::string, FileCheck> cases[] = {{dir.file("big.ini"), FileCheck::too_large},
+                                                     {"/dev/zero", FileCheck::not_a_file},
+                                                     {dir.file("fifo.ini"), FileCheck::not_a_file},
+                                                     {dir.path(), FileCheck::not_a_file},
+                                                     {dir.file("none.ini"), FileCheck::missing}};
+  for (const auto& [path, check] : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProfileValues v = read_profile_values("RUK_PRINT", {"CPL"}, 8, path);
+    EXPECT_EQ(v.file, check) << path;
+    EXPECT_FALSE(v.values[0]) << path;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << path;
+    if (check != FileCheck::missing) {
+      EXPECT_FALSE(write_profile_string("RUK_PRINT", "CPL", "1", path)) << path;
+    }
+  }
+}
+
+// A save killed at any instant leaves the old file or the new one, whole,
+// and the next save clears what the killed one left.
+TEST(ProfileFiles, ASaveKilledAtAnyInstantLeavesAWholeFile) {
+  TempDir dir;
+  const std::string path = dir.file("s.ini");
+  auto keys = [](const char* value) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int k = 0; k < 16; ++k) entries.emplace_back("KEY" + std::to_string(k), value);
+    return entries;
+  };
+  ASSERT_TRUE(write_profile_strings("RUK_PRINT", keys("old"), path));
+  std::mt19937 rng(7);
+  for (int kill = 0; kill < 30; ++kill) {
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+      for (int i = 0;; ++i) write_profile_strings("RUK_PRINT", keys(i % 2 ? "old" : "new"), path);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(rng() % 3000));
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    const std::string text = read_file(path);
+    const bool all_old = text.find("=new") == std::string::npos, all_new = text.find("=old") == std::string::npos;
+    EXPECT_TRUE(all_old != all_new) << "kill " << kill;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 16) << "kill " << kill;
+  }
+  ASSERT_TRUE(write_profile_strings("RUK_PRINT", keys("old"), path));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace

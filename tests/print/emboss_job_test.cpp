@@ -47,11 +47,11 @@ class JobTest : public ::testing::Test {
       for (const auto& d : job.pages[p].dots) out.emplace_back(p + 1, d.x, d.y);
     return out;
   }
-  void expect_connection_failure() {
+  void expect_connection_failure(const std::string& cause) {
     const auto messages = observer.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(std::tie(messages[0].text, messages[0].caption, messages[0].icon),
-              std::tuple("点字プリンターの接続を確認してください。", "印刷エラー", MessageIcon::error));
+              std::tuple("点字プリンターの接続を確認してください。\n" + cause, "印刷エラー", MessageIcon::error));
     EXPECT_EQ(line(), "");
     EXPECT_EQ(open_ports, nullptr);
   }
@@ -152,7 +152,12 @@ TEST_F(JobTest, APortThatCannotPrintEndsWithTheConnectionMessage) {
   add("\xA1");
   settings.COM_PORT = 5;  // no device
   EXPECT_EQ(run(), 2);
-  expect_connection_failure();
+  expect_connection_failure("COM6（\\\\.\\COM6）が見つかりません。");
+  observer.reset();
+  settings.COM_PORT = 0;
+  fake.device(1).busy = true;
+  EXPECT_EQ(run(), 2);
+  expect_connection_failure("COM1（\\\\.\\COM1）はほかのプログラムが使っています。");
   EXPECT_EQ(printing_flag.load(), 0);
 }
 
@@ -160,18 +165,18 @@ TEST_F(JobTest, RefusedLineSettingsOrCtsOffCloseThePortAgain) {
   add("\xA1");
   fake.device(1).refuse_set_state = 1;
   EXPECT_EQ(run(), 2);
-  expect_connection_failure();
+  expect_connection_failure("COM1（\\\\.\\COM1）が通信設定（1200 bit/s）を受け付けませんでした（ASFAILURE the system refused the call）。");
   observer.reset();
   fake.device(1).modem_status = 0x20;  // DSR without CTS
   EXPECT_EQ(run(), 2);
-  expect_connection_failure();
+  expect_connection_failure("COM1（\\\\.\\COM1）のCTSが入っていません（点字プリンターの電源か、ケーブルを確認してください）。");
   EXPECT_FALSE(fake.device(1).open);
 }
 
 TEST_F(JobTest, ASpeedIndexWithoutABaudRateFailsWithoutOpening) {
   settings.COM_SPEED = 4;
   EXPECT_EQ(run(), 2);
-  expect_connection_failure();
+  expect_connection_failure("通信速度の設定 COM_SPEED=4 は 0〜3 ではありません。");
   EXPECT_TRUE(fake.calls.empty());
 }
 

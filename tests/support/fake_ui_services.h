@@ -23,7 +23,7 @@ class FakeUiServices final : public ui::UiServices {
   int message_box(ui::Dialog*, const std::string& text, const std::string& caption, platform::MessageIcon icon,
                   ui::MessageButtons) override {
     boxes.push_back({text, caption, icon});
-    return ui::IDOK;
+    return answer;
   }
   std::optional<std::string> open_file(ui::Dialog*, const std::string& filter) override {
     filters.push_back(filter);
@@ -35,6 +35,7 @@ class FakeUiServices final : public ui::UiServices {
   }
 
   std::vector<Box> boxes;
+  int answer = ui::IDOK;  // how every message box is closed
   std::vector<std::string> filters;
   std::optional<std::string> next_file;  // nothing: the user cancels
   std::function<void()> before_file_dialog;
