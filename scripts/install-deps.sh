@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config curl ca-certificates
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libpugixml-dev
   fonts-ipafont-gothic
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64
 )
@@ -19,12 +19,22 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# pugixml's sources from Debian's archive, for the Windows cross builds.
+pugixml_src=/usr/local/src/pugixml-1.13
+if [ ! -f "$pugixml_src/src/pugixml.cpp" ]; then
+  tarball=$(mktemp)
+  curl -fsSL -o "$tarball" http://deb.debian.org/debian/pool/main/p/pugixml/pugixml_1.13.orig.tar.gz
+  echo "5c5ad5d7caeb791420408042a7d88c2c6180781bf218feca259fd9d840a888e1  $tarball" | sha256sum -c --quiet
+  $SUDO mkdir -p /usr/local/src
+  $SUDO tar -xzf "$tarball" -C /usr/local/src pugixml-1.13/src
+  rm -f "$tarball"
+fi

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The main job end to end without hardware: installs what is needed, builds,
 # starts the virtual embosser as COM1, embosses a sample document with
-# `tenjiprint print`, and says where the page pictures are.
+# `tenjiprint print` (options after the sample go to it, e.g. --pages 2-3),
+# and says where the page pictures are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sample="${1:-samples/aiueo.NRK}"
+print_options=("${@:2}")
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target tenjiprint virtual-embosser make-nrk
@@ -25,7 +27,7 @@ printf '%s\r\n' '[RUK_PRINT]' TEN_HEIGHT=2.22 TEN_WIDTH=2.07 MASU_BETWEEN=3.11 G
   TEN_KIND=1 PAPER_SIZE=1 CPL=32 LPP=22 START_X=0.0 START_Y=0.0 END_X=230.1 END_Y=165.4 \
   COM_PORT=0 COM_SPEED=3 COM_FLOW=1 BACK_PITCH=6 > "$settings"
 
-./build/default/src/app/tenjiprint --settings "$settings" print "$sample"
+./build/default/src/app/tenjiprint --settings "$settings" print "$sample" "${print_options[@]}"
 wait $embosser
 trap - EXIT
 echo

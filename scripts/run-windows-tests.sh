@@ -19,3 +19,4 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 ctest --preset windows-x64
 
 bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/full-page.NRK
+bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/three-pages.pef --pages all

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,11 @@
 #include "config/settings_file.h"
 #include "config/value_text.h"
 #include "document/braille_file_reader.h"
+#include "document/braille_source.h"
 #include "print/emboss_job.h"
 #include "print/fit_check.h"
 #include "print/geometry_check.h"
+#include "print/page_plan.h"
 #include "platform/executable_path.h"
 #include "print/printing_flag.h"
 #include "serial/serial_port.h"
@@ -25,10 +28,15 @@ constexpr const char* VERSION = "0.1.0";
 constexpr const char* USAGE =
     "usage: tenjiprint [--settings PATH] COMMAND ...\n"
     "\n"
-    "  print FILE [--copies N] [--force]\n"
-    "        emboss a Braille document (.NRK); a document that does not fit the\n"
-    "        print area, or has no line, is refused unless --force, which prints\n"
-    "        what fits. Settings that would put dots off the paper (or are no\n"
+    "  print FILE [--copies N] [--force] [--pages all|N|M-N [--from-line L]]\n"
+    "        emboss a Braille document: NRK, BRF, PEF or Unicode Braille text,\n"
+    "        told apart by content. Without --pages the first page prints (LPP\n"
+    "        lines); with it, every page or pages M to N, a form feed or a PEF\n"
+    "        page beginning a new one; --from-line resumes the first of them at\n"
+    "        its line L, the rest of it in place. A document that does not fit\n"
+    "        the print area (lines beyond LPP without --pages, or longer than\n"
+    "        CPL), or has no line, is refused unless --force, which prints what\n"
+    "        fits. Settings that would put dots off the paper (or are no\n"
     "        numbers) are always refused, naming the value.\n"
     "  pitch-test X Y\n"
     "        emboss one full cell at device position X, Y (steps)\n"
@@ -48,6 +56,8 @@ struct Options {
   std::vector<std::string> words;
   int copies = 1;
   bool force = false;
+  std::optional<PageRange> pages;  // --pages: whole documents, or a range
+  int from_line = 1;
 };
 
 // Whole numbers only: "12" yes, "12x", "" and "-1" no.
@@ -68,31 +78,52 @@ class Command {
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     BrailleDocument document;
-    BrailleFileReader reader(o_.words[1].c_str());
-    if (reader.read(&document) != 0) {
-      std::fprintf(err_, "%s\n", document_failure_message(reader.failure(), o_.words[1]).c_str());
+    const SourceRead source = read_braille_source(o_.words[1], document);
+    if (!source.ok) {
+      std::fprintf(err_, "%s\n", source.message.c_str());
       return EXIT_BAD_INPUT;
     }
+    if (source.pef)
+      if (const std::string note = pef_layout_note(*source.pef, settings.CPL, settings.LPP); !note.empty())
+        std::fprintf(err_, "%s\n", note.c_str());
     if (document.line_count() == 0 && !o_.force) {
       std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
       return EXIT_BAD_INPUT;
     }
-    if (const auto problem = check_geometry(settings, document)) {
+    std::vector<PageSpan> pages;
+    if (o_.pages) {
+      PageRange range = *o_.pages;
+      range.from_line = o_.from_line;
+      const std::vector<PageSpan> all = paginate(document, settings.LPP);
+      pages = select_pages(all, range);
+      if (pages.empty()) {
+        std::fprintf(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
+                     o_.from_line > 1 ? "（開始行がそのページにありません）" : "");
+        return EXIT_BAD_INPUT;
+      }
+    } else if (o_.from_line > 1) {
+      return bad_usage("--from-line goes with --pages");
+    } else if (!document.page_breaks().empty()) {
+      pages = {paginate(document, settings.LPP).front()};  // the first page, up to its own end
+    }
+    if (const auto problem = check_geometry(settings, document, pages.empty() ? nullptr : &pages)) {
       std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
       return EXIT_BAD_INPUT;
     }
     const FitCheck fit = check_fit(settings, document);
-    if (fit.result != 0) {
+    // With --pages, lines beyond LPP go on the next page; only lines too long stop.
+    if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
       std::fprintf(err_,
                    "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
                    "最長の行 %dマス・%d行の点字ファイルです。\n",
                    settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
       if (!o_.force) {
-        std::fprintf(err_, "--force で収まる分だけ印刷します。\n");
+        std::fprintf(err_, "--force で収まる分だけ印刷します。%s\n",
+                     fit.result == -2 ? "--pages all で全ページを印刷します。" : "");
         return EXIT_DOES_NOT_FIT;
       }
     }
-    return emboss(settings, document, o_.words[1].c_str(), o_.copies, 0);
+    return emboss(settings, document, o_.words[1].c_str(), o_.copies, 0, std::move(pages));
   }
 
   int pitch_test() {
@@ -152,14 +183,14 @@ class Command {
   }
 
   int emboss(const PrintSettings& settings, const BrailleDocument& document, const char* path, int copies,
-             int pitch_test) {
+             int pitch_test, std::vector<PageSpan> pages = {}) {
     if (copies < 1) return EXIT_DONE;  // nothing to print, as in the copies dialog
     TerminalObserver observer(err_);
     printing_flag.store(0);
     int done;
     {
       InterruptWatch interrupts;
-      start_emboss_job(settings, path, &observer, &document, copies, pitch_test);
+      start_emboss_job(settings, path, &observer, &document, copies, pitch_test, std::move(pages));
       done = observer.wait();
     }
     if (done != 1) return EXIT_JOB_FAILED;
@@ -186,7 +217,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
       std::fprintf(out, "tenjiprint %s\n", VERSION);
       return EXIT_DONE;
     }
-    if (a == "--settings" || a == "--copies") {
+    if (a == "--settings" || a == "--copies" || a == "--pages" || a == "--from-line") {
       if (i + 1 >= argc) {
         std::fprintf(err, "tenjiprint: %s needs a value\n", a.c_str());
         return EXIT_BAD_INPUT;
@@ -194,6 +225,17 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
       const std::string v = argv[++i];
       if (a == "--settings") {
         o.settings_path = v;
+      } else if (a == "--pages") {
+        o.pages = parse_page_range(v);
+        if (!o.pages) {
+          std::fprintf(err, "tenjiprint: --pages takes all, N or M-N\n");
+          return EXIT_BAD_INPUT;
+        }
+      } else if (a == "--from-line") {
+        if (!parse_count(v, BRAILLE_LINE_MAX, o.from_line) || o.from_line < 1) {
+          std::fprintf(err, "tenjiprint: --from-line takes a line number from 1\n");
+          return EXIT_BAD_INPUT;
+        }
       } else if (!parse_count(v, 999, o.copies)) {
         std::fprintf(err, "tenjiprint: --copies takes a whole number from 0 to 999\n");
         return EXIT_BAD_INPUT;

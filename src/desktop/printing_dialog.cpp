@@ -3,6 +3,8 @@
 #include "config/settings_file.h"
 #include "desktop/copies_dialog.h"
 #include "desktop/fit_warning_dialog.h"
+#include "desktop/page_range_dialog.h"
+#include "document/braille_source.h"
 #include "desktop/pitch_test_dialog.h"
 #include "desktop/window_messages.h"
 #include "document/braille_file_reader.h"
@@ -37,15 +39,20 @@ bool PrintingDialog::on_init_dialog() {
 }
 
 int PrintingDialog::choose_and_read_document() {
-  const auto chosen = ui::ui_services().open_file(this, NRK_FILTER);  // one file only
+  const auto chosen = ui::ui_services().open_file(this, BRAILLE_FILE_FILTER);  // one file only
   if (!chosen) return -1;
   document_path = *chosen;
-  BrailleFileReader reader(document_path.c_str());
-  const int result = reader.read(document.get());
-  if (result != 0)
-    ui::ui_services().message_box(this, document_failure_message(reader.failure(), document_path), "",
-                                  platform::MessageIcon::none, ui::MessageButtons::ok);
-  return result;
+  const SourceRead source = read_braille_source(document_path, *document);
+  if (!source.ok) {
+    ui::ui_services().message_box(this, source.message, "", platform::MessageIcon::none, ui::MessageButtons::ok);
+    return -1;
+  }
+  if (source.pef) {
+    const std::string note = pef_layout_note(*source.pef, settings.CPL, settings.LPP);
+    if (!note.empty())
+      ui::ui_services().message_box(this, note, "", platform::MessageIcon::information, ui::MessageButtons::ok);
+  }
+  return 0;
 }
 
 FitCheck PrintingDialog::check_fit() const { return tenji::check_fit(settings, *document); }
@@ -61,20 +68,35 @@ void PrintingDialog::run_print_flow() {
       warn(settings_problem_ + "\n印刷を続けますか？", ui::MessageButtons::ok_cancel) != ui::IDOK)
     return stop();
   if (choose_and_read_document() != 0) return stop();
-  if (const auto problem = check_geometry(settings, *document)) {
-    warn(*problem, ui::MessageButtons::ok);
-    return stop();
-  }
+  // A document longer than a page, or of several source pages, may print
+  // whole: the fit warning offers it, and a range step follows.
+  const std::vector<PageSpan> all_pages = paginate(*document, settings.LPP);
+  const bool several_pages = all_pages.size() > 1;
+  bool whole = several_pages && !document->page_breaks().empty();
   const FitCheck fit = check_fit();
   if (fit.result < 0) {
-    FitWarningDialog warning(this, settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
-    if (warning.do_modal() == ui::IDCANCEL) return stop();
+    FitWarningDialog warning(this, settings.CPL, settings.LPP, fit.longest_line, fit.line_count, several_pages);
+    const int choice = warning.do_modal();
+    if (choice == ui::IDCANCEL) return stop();
+    whole = choice == IDC_FIT_ALL_PAGES;
+  }
+  pages.clear();
+  if (whole) {
+    PageRangeDialog range(this, all_pages);
+    if (range.do_modal() != ui::IDOK) return stop();
+    pages = select_pages(all_pages, range.range());
+  } else if (!document->page_breaks().empty()) {
+    pages = {all_pages.front()};  // the first page, up to its own end
+  }
+  if (const auto problem = check_geometry(settings, *document, pages.empty() ? nullptr : &pages)) {
+    warn(*problem, ui::MessageButtons::ok);
+    return stop();
   }
   CopiesDialog copies_dialog(this);
   if (copies_dialog.do_modal() == ui::IDCANCEL) return stop();
   if (copies < 1) return stop();
   job_started_ = true;
-  start_emboss_job(settings, document_path.c_str(), &observer_, document.get(), copies, 0);
+  start_emboss_job(settings, document_path.c_str(), &observer_, document.get(), copies, 0, pages);
 }
 
 void PrintingDialog::run_pitch_test() {

@@ -12,11 +12,11 @@
 #include "document/braille_document.h"
 #include "desktop/gui_job_observer.h"
 #include "print/fit_check.h"
+#include "print/page_plan.h"
 #include "ui/dialog.h"
 
 namespace tenji {
 
-inline constexpr const char* NRK_FILTER = "*.NRK|*.nrk|*.*|*.*||";
 
 class PrintingDialog : public ui::Dialog {
  public:
@@ -30,6 +30,7 @@ class PrintingDialog : public ui::Dialog {
   std::unique_ptr<BrailleDocument> document;
   int copies = 0;
   int pitch_test_mode = 0;
+  std::vector<PageSpan> pages;  // what the range step chose; empty: the first page
 
   // 0, or -1 when the file dialog was cancelled, or the reader's failure
   // (after the message has been shown).

@@ -42,6 +42,13 @@ class BrailleDocument {
   // The whole record of line n, or nothing when out of range.
   std::optional<BrailleLine> line_record(int n) const;
 
+  // Page breaks of the source (a form feed, a PEF page): the next line
+  // appended begins a new page. Two breaks in a row leave an empty page.
+  void break_page() { page_breaks_.push_back(line_count() + 1); }
+  // Line numbers at which a source page begins after the first, in order;
+  // an NRK document has none. A break after the last line is no page.
+  const std::vector<int>& page_breaks() const { return page_breaks_; }
+
   unsigned char header[HEADER_SIZE];
 
  private:
@@ -55,6 +62,7 @@ class BrailleDocument {
   };
   std::string cells_;
   std::vector<Entry> entries_;
+  std::vector<int> page_breaks_;
 };
 
 }  // namespace tenji

@@ -47,27 +47,77 @@ long decode_utf8(std::string_view s, std::size_t& i) {
 }
 
 std::string describe(long cp) {
-  char buf[64];
-  if (cp < 0) return "invalid UTF-8";
-  std::snprintf(buf, sizeof buf, "U+%04lX is not a six-dot Braille pattern or a space", cp);
+  char buf[96];
+  if (cp < 0) return "UTF-8として読めない文字です";
+  std::snprintf(buf, sizeof buf, "U+%04lX は6点の点字でも空白でもありません", cp);
   return buf;
 }
 
+// Text split at line ends (LF, or CR LF) and form feeds; `cell` turns the
+// characters of a line into cells, or says what is wrong at a column.
+template <typename Cells>
+bool split_pages(std::string_view text, TextDocument& out, BrailleTextError& error, Cells cell_of_line) {
+  out = {};
+  int line_no = 1;
+  std::string cells;
+  bool line_open = false;
+  auto end_line = [&] {
+    out.lines.push_back(std::move(cells));
+    cells.clear();
+    line_open = false;
+  };
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find_first_of("\n\f", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view piece = text.substr(start, end - start);
+    const char stop = end < text.size() ? text[end] : '\0';
+    if (stop == '\n' && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
+    if (!piece.empty()) {
+      std::string more;
+      if (!cell_of_line(piece, line_no, more, error)) {
+        out = {};
+        return false;
+      }
+      cells += more;
+      line_open = true;
+    }
+    if (stop == '\n') {
+      end_line();
+      ++line_no;
+    } else if (stop == '\f') {
+      if (line_open) end_line();  // text before a form feed ends its line
+      out.page_breaks.push_back(static_cast<int>(out.lines.size()));
+    } else {
+      if (line_open) end_line();
+      break;
+    }
+    start = end + 1;
+  }
+  // A break after the last line begins no page.
+  while (!out.page_breaks.empty() && out.page_breaks.back() >= static_cast<int>(out.lines.size()))
+    out.page_breaks.pop_back();
+  return true;
+}
+
+// North American Braille ASCII: the cells of 0x20 to 0x5F, dots 1-6 as bits 0-5.
+constexpr unsigned char BRF_DOTS[64] = {
+    0x00, 0x2E, 0x10, 0x3C, 0x2B, 0x29, 0x2F, 0x04, 0x37, 0x3E, 0x21, 0x2C, 0x20, 0x24, 0x28, 0x0C,  //  !"#$%&'()*+,-./
+    0x34, 0x02, 0x06, 0x12, 0x32, 0x22, 0x16, 0x36, 0x26, 0x14, 0x31, 0x30, 0x23, 0x3F, 0x1C, 0x39,  // 0123456789:;<=>?
+    0x08, 0x01, 0x03, 0x09, 0x19, 0x11, 0x0B, 0x1B, 0x13, 0x0A, 0x1A, 0x05, 0x07, 0x0D, 0x1D, 0x15,  // @ABCDEFGHIJKLMNO
+    0x0F, 0x1F, 0x17, 0x0E, 0x1E, 0x25, 0x27, 0x3A, 0x2D, 0x3D, 0x35, 0x2A, 0x33, 0x3B, 0x18, 0x38,  // PQRSTUVWXYZ[\]^_
+};
+
 }  // namespace
 
-bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines,
-                             BrailleTextError& error) {
-  lines.clear();
-  int line_no = 1;
-  std::size_t start = 0;
-  while (start < utf8.size()) {
-    std::size_t end = utf8.find('\n', start);
-    const std::size_t next = end == std::string_view::npos ? utf8.size() : end + 1;
-    if (end == std::string_view::npos) end = utf8.size();
-    std::string_view text = utf8.substr(start, end - start);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+int brf_cell(unsigned char c) {
+  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+  if (c < 0x20 || c > 0x5F) return -1;
+  return 0xA0 + BRF_DOTS[c - 0x20];
+}
 
-    std::string cells;
+bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextError& error) {
+  if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3);
+  return split_pages(utf8, out, error, [](std::string_view text, int line, std::string& cells, BrailleTextError& e) {
     int column = 1;
     for (std::size_t i = 0; i < text.size(); ++column) {
       const long cp = decode_utf8(text, i);
@@ -76,16 +126,38 @@ bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& li
       } else if (cp >= 0x2800 && cp <= 0x283F) {
         cells += static_cast<char>(0xA0 + (cp - 0x2800));
       } else {
-        error = {line_no, column, describe(cp)};
-        lines.clear();
+        e = {line, column, describe(cp)};
         return false;
       }
     }
-    lines.push_back(std::move(cells));
-    start = next;
-    ++line_no;
+    return true;
+  });
+}
+
+bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines, BrailleTextError& error) {
+  TextDocument doc;
+  if (!parse_braille_text(utf8, doc, error)) {
+    lines.clear();
+    return false;
   }
+  lines = std::move(doc.lines);
   return true;
+}
+
+bool parse_brf(std::string_view bytes, TextDocument& out, BrailleTextError& error) {
+  return split_pages(bytes, out, error, [](std::string_view text, int line, std::string& cells, BrailleTextError& e) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const int cell = brf_cell(static_cast<unsigned char>(text[i]));
+      if (cell < 0) {
+        char what[64];
+        std::snprintf(what, sizeof what, "BRFにない文字 0x%02X です", static_cast<unsigned char>(text[i]));
+        e = {line, static_cast<int>(i) + 1, what};
+        return false;
+      }
+      cells += static_cast<char>(cell);
+    }
+    return true;
+  });
 }
 
 std::string braille_text_from_cells(std::string_view cells) {

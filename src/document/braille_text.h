@@ -14,11 +14,27 @@ struct BrailleTextError {
   std::string message;
 };
 
+// A document as lines of cell bytes, with the source's page breaks: the
+// (0-based) index of the line each page after the first begins with.
+struct TextDocument {
+  std::vector<std::string> lines;
+  std::vector<int> page_breaks;
+};
+
 // Splits UTF-8 text into lines (LF or CRLF; a final line break adds no line)
-// and turns every character into a cell byte; a space is the empty cell.
-// Returns false and fills `error` for anything else.
-bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines,
-                             BrailleTextError& error);
+// and turns every character into a cell byte; a space is the empty cell. A
+// form feed begins a new page; a UTF-8 byte-order mark is skipped. Returns
+// false and fills `error` for anything else.
+bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextError& error);
+bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines, BrailleTextError& error);
+
+// Text lines the same way for North American Braille ASCII (BRF): one
+// character of 0x20-0x5F a cell, lower-case letters as upper case, lines by
+// CR LF or LF, form feed a page break.
+bool parse_brf(std::string_view bytes, TextDocument& out, BrailleTextError& error);
+
+// The cell byte of a BRF character, or -1 for a character BRF does not have.
+int brf_cell(unsigned char c);
 
 // The cells of one line as UTF-8 Braille patterns; bytes outside the cell
 // range show as U+FFFD.

@@ -216,7 +216,9 @@ bool ProfileText::set(std::string_view section, std::string_view key, std::strin
   const auto range = find_section(section);
   if (!range) {
     terminate_before(lines_.size());
-    lines_.push_back({"[" + std::string(section) + "]", line_end});
+    std::string header(1, '[');  // appended, not "[" + string: GCC 12 warns falsely on that at -O3
+    header.append(section).push_back(']');
+    lines_.push_back({header, line_end});
     lines_.push_back({new_text, line_end});
     return true;
   }

@@ -59,9 +59,11 @@ class Job {
     }
 
     reset_stream_bytes_sent();
+    pages_ = pages_of_walk(s_, *p_->document, walk_options());
     progress_.copies = p_->copies;
-    progress_.lines = lines_on_page(s_, *p_->document);
-    progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies);
+    progress_.pages = static_cast<int>(pages_.size());
+    progress_.lines = page_lines(1);
+    progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies, p_->pages.empty() ? nullptr : &p_->pages);
 
     Outcome outcome = from_send(send_reset());
     if (outcome == Outcome::finished) outcome = print_copies();
@@ -79,12 +81,14 @@ class Job {
           dx_(mm_to_steps(job.s_.TEN_HEIGHT, VERTICAL_STEP_MM)),
           dy_(mm_to_steps(job.s_.TEN_WIDTH, HORIZONTAL_STEP_MM)) {}
 
-    bool begin_copy(int copy) override {
+    bool begin_page(int copy, int page) override {
       job_.progress_.copy = copy;
+      job_.progress_.page = page;
+      job_.progress_.lines = job_.page_lines(page);
       return true;
     }
     bool begin_line(int, int line, int) override {
-      job_.progress_.line = line;
+      job_.progress_.line = line - job_.page_first_line(job_.progress_.page) + 1;
       job_.progress_.cell = 0;
       return true;
     }
@@ -99,7 +103,7 @@ class Job {
       }
       return true;
     }
-    bool end_copy(int) override {
+    bool end_page(int, int) override {
       if (!sent(send_page_end())) return false;
       job_.report();
       return true;
@@ -118,7 +122,7 @@ class Job {
 
   Outcome print_copies() {
     Sender sender(*this);
-    walk_print(s_, *p_->document, {p_->copies, p_->pitch_test != 0, WalkExtent::fitting}, sender);
+    walk_print(s_, *p_->document, walk_options(), sender);
     return sender.outcome;
   }
 
@@ -202,6 +206,14 @@ class Job {
     return exit_code;
   }
 
+  WalkOptions walk_options() const {
+    return {p_->copies, p_->pitch_test != 0, WalkExtent::fitting, p_->pages.empty() ? nullptr : &p_->pages};
+  }
+  int page_lines(int page) const { return page >= 1 && page <= static_cast<int>(pages_.size()) ? pages_[page - 1].lines : 0; }
+  int page_first_line(int page) const {
+    return page >= 1 && page <= static_cast<int>(pages_.size()) ? pages_[page - 1].first_line : 1;
+  }
+
   // `on_the_way`: what the line has not yet carried, when known.
   void report(int on_the_way = -1) {
     progress_.bytes_sent = stream_bytes_sent();
@@ -212,6 +224,7 @@ class Job {
   std::unique_ptr<EmbossJobParams> p_;
   const PrintSettings s_;
   JobProgress progress_;
+  std::vector<PageSpan> pages_;
 };
 
 }  // namespace
@@ -226,20 +239,21 @@ int baud_for_speed_index(int com_speed) {
   }
 }
 
-std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument& doc, int copies) {
+std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument& doc, int copies,
+                                   const std::vector<PageSpan>* pages) {
   class Counter final : public PrintVisitor {
    public:
     bool cell(const CellPlace& c) override {
       bytes += (c.first_on_page ? DOT_SIZE_BYTES : 0) + cell_byte_count(c.pattern);
       return true;
     }
-    bool end_copy(int) override {
+    bool end_page(int, int) override {
       bytes += PAGE_END_BYTES;
       return true;
     }
     std::uint64_t bytes = RESET_BYTES;
   } counter;
-  walk_print(s, doc, {copies, false, WalkExtent::fitting}, counter);
+  walk_print(s, doc, {copies, false, WalkExtent::fitting, pages}, counter);
   return counter.bytes + CR_BYTES;
 }
 
@@ -277,7 +291,7 @@ int emboss_job_thread(EmbossJobParams* params) {
 }
 
 void start_emboss_job(const PrintSettings& settings, const char* document_path, JobObserver* notify_window,
-                      const BrailleDocument* document, int copies, int pitch_test) {
+                      const BrailleDocument* document, int copies, int pitch_test, std::vector<PageSpan> pages) {
   auto params = std::make_unique<EmbossJobParams>();
   params->settings = settings;
   std::memset(params->document_path, 0, sizeof params->document_path);
@@ -286,6 +300,7 @@ void start_emboss_job(const PrintSettings& settings, const char* document_path, 
   params->document = document;
   params->copies = copies;
   params->pitch_test = pitch_test;
+  params->pages = std::move(pages);
 
   printing_flag.store(PRINTING_FLAG_STARTING);
   EmbossJobParams* raw = params.release();

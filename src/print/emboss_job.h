@@ -4,9 +4,12 @@
 
 #include <cstdint>
 
+#include <vector>
+
 #include "config/print_settings.h"
 #include "document/braille_document.h"
 #include "print/job_observer.h"
+#include "print/page_plan.h"
 
 namespace tenji {
 
@@ -17,6 +20,7 @@ struct EmbossJobParams {
   const BrailleDocument* document;  // not owned; alive until job_done
   int copies;
   int pitch_test;
+  std::vector<PageSpan> pages;  // empty: the first LPP lines, one page a copy
 };
 
 inline constexpr const char* PRINTER_CONNECTION_MESSAGE = "点字プリンターの接続を確認してください。";
@@ -30,8 +34,11 @@ inline constexpr const char* CANCELLED_MESSAGE = "印刷を中止しました。
 
 // Starts the job and returns at once. Sets printing_flag to
 // PRINTING_FLAG_STARTING; the job raises it to 1 when the port is ready.
+// `pages`: the pages to print, all of them for each copy; none: the
+// document's first LPP lines.
 void start_emboss_job(const PrintSettings& settings, const char* document_path, JobObserver* notify_window,
-                      const BrailleDocument* document, int copies, int pitch_test);
+                      const BrailleDocument* document, int copies, int pitch_test,
+                      std::vector<PageSpan> pages = {});
 
 // The thread routine; owns and releases `params`. 0 after completion or
 // cancellation, 1 after a failure.
@@ -41,6 +48,7 @@ int emboss_job_thread(EmbossJobParams* params);
 int baud_for_speed_index(int com_speed);
 
 // Every byte the job will send for this document and these settings.
-std::uint64_t planned_stream_bytes(const PrintSettings& settings, const BrailleDocument& document, int copies);
+std::uint64_t planned_stream_bytes(const PrintSettings& settings, const BrailleDocument& document, int copies,
+                                   const std::vector<PageSpan>* pages = nullptr);
 
 }  // namespace tenji

@@ -9,6 +9,7 @@
 
 #include "config/print_settings.h"
 #include "document/braille_document.h"
+#include "print/page_plan.h"
 
 namespace tenji {
 
@@ -21,6 +22,7 @@ PaperSize paper_size(int paper_size_index);
 // The first problem found, as a message that names the key and its value;
 // nothing when the print stays on the paper. Only the cells the job prints
 // count (LPP lines of CPL cells, the page that prints).
-std::optional<std::string> check_geometry(const PrintSettings& settings, const BrailleDocument& document);
+std::optional<std::string> check_geometry(const PrintSettings& settings, const BrailleDocument& document,
+                                          const std::vector<PageSpan>* pages = nullptr);
 
 }  // namespace tenji

@@ -15,8 +15,10 @@ using platform::MessageIcon;
 struct JobProgress {
   int copy = 0;          // 1-based copy being printed
   int copies = 0;
-  int line = 0;          // 1-based line being printed
-  int lines = 0;         // lines printed per copy
+  int page = 0;          // 1-based page being printed (of the pages printed)
+  int pages = 0;
+  int line = 0;          // 1-based line of the page being printed
+  int lines = 0;         // lines of that page
   int cell = 0;          // cells done in the line
   std::uint64_t bytes_sent = 0;
   std::uint64_t bytes_total = 0;       // what the whole job will send

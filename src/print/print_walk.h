@@ -1,16 +1,21 @@
-// The one walk over what a print embosses: every copy, every line that fits
-// the page, every cell that fits its line, with the cell's device position.
+// The one walk over what a print embosses: every copy, every page, every
+// line of the page, every cell that fits its line, with the cell's device
+// position.
 // The job sends from it, the planned byte count counts along it, and the fit
 // check measures the document with it.
 #pragma once
 
+#include <vector>
+
 #include "config/print_settings.h"
 #include "document/braille_document.h"
+#include "print/page_plan.h"
 
 namespace tenji {
 
 struct CellPlace {
   int copy = 0;     // from 1
+  int page = 0;     // from 1, of the pages printed
   int line = 0;     // document line, from 1
   int cell = 0;     // index in the line, from 0
   int pattern = 0;  // the cell byte minus 0xA0; only its low six bits count
@@ -22,11 +27,12 @@ struct CellPlace {
 class PrintVisitor {
  public:
   virtual ~PrintVisitor() = default;
-  virtual bool begin_copy(int /*copy*/) { return true; }
+  // Each page is embossed as one copy of a page: positions from the top.
+  virtual bool begin_page(int /*copy*/, int /*page*/) { return true; }
   // `cells` is the line's whole length, before CPL cuts it.
   virtual bool begin_line(int /*copy*/, int /*line*/, int /*cells*/) { return true; }
   virtual bool cell(const CellPlace& place) = 0;
-  virtual bool end_copy(int /*copy*/) { return true; }
+  virtual bool end_page(int /*copy*/, int /*page*/) { return true; }
 };
 
 enum class WalkExtent {
@@ -38,6 +44,9 @@ struct WalkOptions {
   int copies = 1;
   bool pitch_test = false;  // every cell at (PITCH_X, PITCH_Y), unconverted
   WalkExtent extent = WalkExtent::fitting;
+  // The pages, all of them for each copy (collated); none given: one page,
+  // the document's first LPP lines.
+  const std::vector<PageSpan>* pages = nullptr;
 };
 
 // True when the walk went to its end, false when the visitor stopped it.
@@ -48,5 +57,9 @@ bool walk_print(const PrintSettings& settings, const BrailleDocument& document, 
 
 // The lines of the document that one page embosses.
 int lines_on_page(const PrintSettings& settings, const BrailleDocument& document);
+
+// The pages a walk with these options embosses.
+std::vector<PageSpan> pages_of_walk(const PrintSettings& settings, const BrailleDocument& document,
+                                    const WalkOptions& options);
 
 }  // namespace tenji

@@ -24,12 +24,16 @@ std::string describe_progress(const JobProgress& p, bool with_percent) {
     std::snprintf(percent, sizeof percent, "  %3d%%", static_cast<int>(done * 100.0));
   }
   const long left = seconds_left(p);
-  char buf[160];
+  // The page only when there is more than one.
+  char page[48] = "";
+  if (p.pages > 1) std::snprintf(page, sizeof page, "  %d/%dページ", p.page, p.pages);
+  char time[48];
   if (left >= 60)
-    std::snprintf(buf, sizeof buf, "%d/%d部  %d/%d行%s  残り約%ld分%02ld秒", p.copy, p.copies, p.line, p.lines, percent,
-                  left / 60, left % 60);
+    std::snprintf(time, sizeof time, "残り約%ld分%02ld秒", left / 60, left % 60);
   else
-    std::snprintf(buf, sizeof buf, "%d/%d部  %d/%d行%s  残り約%ld秒", p.copy, p.copies, p.line, p.lines, percent, left);
+    std::snprintf(time, sizeof time, "残り約%ld秒", left);
+  char buf[200];
+  std::snprintf(buf, sizeof buf, "%d/%d部%s  %d/%d行%s  %s", p.copy, p.copies, page, p.line, p.lines, percent, time);
   return buf;
 }
 

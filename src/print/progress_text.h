@@ -12,7 +12,8 @@ std::uint64_t bytes_at_embosser(const JobProgress& p);
 // Seconds still to go at the line speed: ten bits a byte.
 long seconds_left(const JobProgress& p);
 
-// "2/3部  14/22行  残り約1分20秒", with the percentage after the lines when asked.
+// "2/3部  14/22行  残り約1分20秒" ("1/2部  3/12ページ  14/22行  残り約3分00秒" when
+// several pages print), with the percentage after the lines when asked.
 std::string describe_progress(const JobProgress& p, bool with_percent);
 
 }  // namespace tenji

@@ -16,6 +16,7 @@ inline constexpr int IDD_FIT_WARNING = 138;
 inline constexpr int IDD_PRINTING = 139;
 inline constexpr int IDD_COPIES = 140;
 inline constexpr int IDD_PITCH_TEST = 142;
+inline constexpr int IDD_PAGE_RANGE = 143;
 
 // Menu, bitmap and icons.
 inline constexpr int IDR_MAIN_MENU = 129;
@@ -66,6 +67,13 @@ inline constexpr int IDC_FIT_CPL = 1019;
 inline constexpr int IDC_FIT_LONGEST_LINE = 1020;
 inline constexpr int IDC_FIT_LPP = 1021;
 inline constexpr int IDC_FIT_LINE_COUNT = 1022;
+inline constexpr int IDC_FIT_ALL_PAGES = 1023;  // 全ページ印刷: the dialog ends with this id
+
+// Page range (143).
+inline constexpr int IDC_RANGE_PAGES = 1040;  // "全 N ページ"
+inline constexpr int IDC_RANGE_FROM = 1041;
+inline constexpr int IDC_RANGE_TO = 1042;
+inline constexpr int IDC_RANGE_LINE = 1043;
 
 // Printing (139).
 inline constexpr int IDC_PRINTING_TEXT = 1015;

@@ -128,10 +128,12 @@ DialogTemplate port_132() {
 }
 
 DialogTemplate fit_warning_138() {
-  DialogTemplate t = make_template(IDD_FIT_WARNING, "印刷時の警告", POPUP, 207, 111);
+  // Grown to the right by a third choice for documents longer than a page.
+  DialogTemplate t = make_template(IDD_FIT_WARNING, "印刷時の警告", POPUP, 311, 111);
   t.controls = {
       button(IDOK, "そのまま印刷する(&P)", {7, 77, 89, 27}, true),
       button(IDCANCEL, "点字ファイルを編集する(&C)", {111, 77, 89, 27}),
+      button(IDC_FIT_ALL_PAGES, "全ページ印刷(&A)", {215, 77, 89, 27}),
       label("点字ファイルの内容が設定された印刷領域内に収まりません。", {7, 7, 193, 12}),
       label("現点間隔での設定値", {7, 39, 62, 8}),
       label("点字ファイルの設定値", {7, 56, 66, 8}),
@@ -184,11 +186,29 @@ DialogTemplate pitch_142() {
   return t;
 }
 
+// Which pages of a document of several to print, and the line to start at
+// (after a paper jam).
+DialogTemplate page_range_143() {
+  DialogTemplate t = make_template(IDD_PAGE_RANGE, "印刷するページ", POPUP, 172, 90);
+  t.controls = {
+      label("", {7, 7, 158, 9}, false, IDC_RANGE_PAGES),
+      label("開始ページ", {7, 24, 50, 8}, true),
+      edit(IDC_RANGE_FROM, {61, 22, 36, 13}, ES_STANDARD | ES_DIGITS_ONLY),
+      label("終了ページ", {7, 42, 50, 8}, true),
+      edit(IDC_RANGE_TO, {61, 40, 36, 13}, ES_STANDARD | ES_DIGITS_ONLY),
+      label("開始行", {7, 60, 50, 8}, true),
+      edit(IDC_RANGE_LINE, {61, 58, 36, 13}, ES_STANDARD | ES_DIGITS_ONLY),
+      button(IDOK, "印刷(&P)", {111, 22, 54, 18}, true),
+      button(IDCANCEL, "キャンセル(&C)", {111, 45, 54, 18}),
+  };
+  return t;
+}
+
 const std::map<int, DialogTemplate>& templates() {
   static const std::map<int, DialogTemplate> all = [] {
     std::map<int, DialogTemplate> m;
     for (DialogTemplate t : {about_100(), main_102(), dot_spacing_130(), port_132(), fit_warning_138(),
-                             printing_139(), copies_140(), pitch_142()})
+                             printing_139(), copies_140(), pitch_142(), page_range_143()})
       m.emplace(t.id, std::move(t));
     return m;
   }();

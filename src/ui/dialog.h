@@ -50,6 +50,7 @@ class Dialog {
   void set_item_text(int id, const std::string& text);
   void limit_text(int id, int characters);  // binds only what the user types
   void enable_item(int id, bool enabled);
+  void show_item(int id, bool shown);
   bool item_enabled(int id) const;
   int cur_sel(int id) const;  // -1 for none
   void set_cur_sel(int id, int index);

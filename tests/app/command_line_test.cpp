@@ -12,6 +12,7 @@
 #include "support/fake_comm.h"
 #include "support/expected_streams.h"
 #include "support/nrk_builder.h"
+#include "stream_decoder.h"
 #include "support/temp_dir.h"
 
 namespace tenji {
@@ -153,6 +154,26 @@ TEST_F(CommandLine, BadArgumentsExitWithTwo) {
   EXPECT_EQ(run({"--version"}), EXIT_DONE);
   EXPECT_NE(contents(out).find("tenjiprint 0.1.0"), std::string::npos);
   EXPECT_EQ(sent(), "");
+}
+
+TEST_F(CommandLine, PagesPrintWholeDocumentsOrARange) {
+  const std::string three = std::string(TENJI_SOURCE_DIR) + "/samples/three-pages.brf";
+  auto pages_sent = [&] { return embosser::decode_stream(sent()).pages.size(); };
+  EXPECT_EQ(run({"print", three}), EXIT_DONE);  // without --pages: the first page
+  EXPECT_EQ(pages_sent(), 1u);
+  const std::tuple<std::vector<std::string>, int, std::size_t> cases[] = {
+      {{"print", three, "--pages", "all", "--copies", "2"}, EXIT_DONE, 6},
+      {{"print", three, "--pages", "2-3", "--from-line", "2"}, EXIT_DONE, 2},
+      {{"print", three, "--pages", "4"}, EXIT_BAD_INPUT, 0},
+      {{"print", three, "--pages", "2", "--from-line", "3"}, EXIT_BAD_INPUT, 0},  // page 2 has 2 lines
+      {{"print", three, "--from-line", "2"}, EXIT_BAD_INPUT, 0},
+  };
+  for (const auto& [args, code, pages] : cases) {
+    fake.locked([&] { return fake.device(1).line.clear(), 0; });
+    EXPECT_EQ(run(args), code) << args[3];
+    EXPECT_EQ(pages_sent(), pages) << args[3];
+  }
+  EXPECT_NE(contents(err).find("ページの指定が文書にありません: 全3ページ"), std::string::npos);
 }
 
 TEST_F(CommandLine, NoCopiesPrintsNothing) {

@@ -8,6 +8,7 @@
 
 #include "config/settings_file.h"
 #include "platform/atomic_file.h"
+#include "document/braille_source.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_runner.h"
 #include "support/fake_ui_services.h"
@@ -153,7 +154,7 @@ TEST_F(SpacingDialog, PrintSavesBeforeThePrintingDialogOpensAndCancelKeepsIt) {
               d.press(IDC_SETTINGS_CANCEL);
             }),
             2);
-  EXPECT_EQ(services.filters, std::vector<std::string>{"*.NRK|*.nrk|*.*|*.*||"});
+  EXPECT_EQ(services.filters, std::vector<std::string>{BRAILLE_FILE_FILTER});
   EXPECT_EQ(width_when_printing, 2.42);
   EXPECT_EQ(stored().TEN_WIDTH, 2.42);
 }

@@ -16,6 +16,7 @@
 #include "desktop/port_settings_dialog.h"
 #include "desktop/printing_dialog.h"
 #include "config/settings_file.h"
+#include "document/braille_source.h"
 #include "resources/resource_ids.h"
 #include "support/dialog_runner.h"
 #include "support/fake_ui_services.h"
@@ -61,7 +62,7 @@ TEST_F(MainWindow, TheFirstCommandThatNeedsTheSettingsFileCreatesIt) {
 TEST_F(MainWindow, ButtonsAndMenuItemsOpenTheirDialogs) {
   MainDialog main(path);
   command(main, IDC_MAIN_PRINT, true);  // the file dialog comes first, and is cancelled
-  EXPECT_EQ(services.filters, std::vector<std::string>{"*.NRK|*.nrk|*.*|*.*||"});
+  EXPECT_EQ(services.filters, std::vector<std::string>{BRAILLE_FILE_FILTER});
   command(main, ID_PITCH_TEST);
   command(main, IDC_MAIN_DOT_SPACING, true);
   QList<QAction*> items = ui::dialog_window(main)->findChildren<QMenu*>().front()->actions();

@@ -125,6 +125,36 @@ TEST_F(PrintingWindow, ALineTooLongShowsTheFourNumbersAndTheUserDecides) {
   EXPECT_EQ(sent().size(), 3u + 4 + 32 * 18 + 18 + 18 + 5 + 1);  // line 1 cut at CPL
 }
 
+// 全ページ印刷 leads to the range step; a range that does not exist keeps
+// the step open with what was typed.
+TEST_F(PrintingWindow, AllPagesFromTheFitWarningPrintTheChosenRangeFromItsLine) {
+  document(std::vector<std::string>(50, "\xA1"));  // pages of 22, 22 and 6 lines
+  on_shown[IDD_FIT_WARNING] = [](ui::Dialog& d) { d.press(IDC_FIT_ALL_PAGES); };
+  std::vector<std::string> seen;
+  bool stayed = false;
+  on_shown[IDD_PAGE_RANGE] = [&](ui::Dialog& d) {
+    for (int id : {IDC_RANGE_PAGES, IDC_RANGE_FROM, IDC_RANGE_TO, IDC_RANGE_LINE}) seen.push_back(d.item_text(id));
+    d.set_item_text(IDC_RANGE_FROM, "2");
+    d.set_item_text(IDC_RANGE_TO, "4");
+    d.press(IDOK);
+    stayed = !d.ended();
+    d.set_item_text(IDC_RANGE_TO, "3");
+    d.set_item_text(IDC_RANGE_LINE, "3");
+    d.press(IDOK);
+  };
+  copies("1");
+  EXPECT_EQ(print(), 1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"全 3 ページ", "1", "3", "1"}));
+  EXPECT_TRUE(stayed);
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].text, "1から3までのページと、開始ページにある行を指定してください。");
+  EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 3),
+            (std::vector<int>{IDD_FIT_WARNING, IDD_PAGE_RANGE, IDD_COPIES}));
+  // Page 2 from its third line (20 lines), then page 3 (6 lines), each with
+  // its dot size and page end.
+  EXPECT_EQ(sent().size(), 3u + (4 + 20 * 18 + 5) + (4 + 6 * 18 + 5) + 1);
+}
+
 TEST_F(PrintingWindow, TypingIsLimitedInTheCopiesAndPitchFields) {
   std::vector<std::string> typed;
   auto type_into = [&](int id, int button) {
@@ -163,7 +193,8 @@ TEST_F(PrintingWindow, SettingsThatCannotPrintAreToldBeforeAnythingIsSent) {
   ASSERT_EQ(services.boxes.size(), 1u);
   EXPECT_EQ(services.boxes[0].text.substr(0, services.boxes[0].text.find("TEN_WIDTH")),
             "設定ファイル " + settings + ": 次のキーがありません: ");
-  services.answer = ui::IDOK;  // go on: the geometry stops it
+  services.answer = ui::IDOK;  // go on (past the fit warning too): the geometry stops it
+  on_shown[IDD_FIT_WARNING] = [](ui::Dialog& d) { d.press(IDOK); };
   services.boxes.clear();
   EXPECT_EQ(print(), 2);
   ASSERT_EQ(services.boxes.size(), 2u);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/debug_output.h"
+#include "print/page_plan.h"
 #include "print/printing_flag.h"
 #include "stream_decoder.h"
 #include "support/expected_streams.h"
@@ -115,6 +116,55 @@ TEST_F(JobTest, AnEmptyLineLeavesABlankLineAndCopiesStartAgainAtTheTop) {
   const std::string copy = line().substr(RESET.size(), (line().size() - RESET.size() - 1) / 2);
   EXPECT_EQ(copy.substr(0, 4), DOT_SIZE_1);  // each copy begins with the dot size
   EXPECT_EQ(copy.substr(copy.size() - 5), PAGE_END);
+}
+
+TEST_F(JobTest, PagesStartAtTheTopAndCopiesAreCollated) {
+  settings.LPP = 2;
+  add("\xA1");  // page 1: lines 1-2
+  add("\xA1");
+  add("\xA8");  // page 2: line 3
+  start_emboss_job(settings, "doc.NRK", &observer, &doc, 2, 0, paginate(doc, settings.LPP));
+  EXPECT_EQ(observer.wait_done(), 1);
+  EXPECT_EQ(dots(), (Dots{{1, 6, 0}, {1, 39, 0}, {2, 6, 6}, {3, 6, 0}, {3, 39, 0}, {4, 6, 6}}));
+  const std::string s = line();
+  EXPECT_EQ(s.substr(0, 7), RESET + DOT_SIZE_1);
+  EXPECT_EQ(s.substr(s.size() - 6), PAGE_END + CR);
+  EXPECT_EQ(observer.last_progress().pages, 2);
+}
+
+TEST_F(JobTest, ARangeAndAResumeKeepEveryLineAtItsPlace) {
+  settings.LPP = 3;
+  for (const char* cells : {"\xA1", "\xA1", "\xA1", "\xA8", "\xA8"}) add(cells);
+  // Page 1 from its line 2 on (one line left out at the top), then page 2.
+  start_emboss_job(settings, "doc.NRK", &observer, &doc, 1, 0, select_pages(paginate(doc, 3), {1, 0, 2}));
+  EXPECT_EQ(observer.wait_done(), 1);
+  EXPECT_EQ(dots(), (Dots{{1, 39, 0}, {1, 72, 0}, {2, 6, 6}, {2, 39, 6}}));
+  // Page 2 alone is the same bytes as a document of its lines.
+  observer.reset();
+  fake.locked([&] { return fake.device(1).line.clear(), 0; });
+  start_emboss_job(settings, "doc.NRK", &observer, &doc, 1, 0, select_pages(paginate(doc, 3), {2, 2, 1}));
+  EXPECT_EQ(observer.wait_done(), 1);
+  const std::string page_two = line();
+  BrailleDocument alone;
+  for (int i = 0; i < 2; ++i) alone.append_line(make_braille_line("\xA8"));
+  doc = std::move(alone);
+  observer.reset();
+  fake.locked([&] { return fake.device(1).line.clear(), 0; });
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(line(), page_two);
+}
+
+TEST_F(JobTest, WithoutPagesALongDocumentPrintsItsFirstLppLinesAsBefore) {
+  for (int i = 0; i < 50; ++i) add(std::string(1 + i % 5, static_cast<char>(0xA0 + i)));
+  EXPECT_EQ(run(), 1);
+  const std::string long_document = line();
+  BrailleDocument first_page;
+  for (int i = 1; i <= 22; ++i) first_page.append_line(*doc.line_record(i));
+  doc = std::move(first_page);
+  observer.reset();
+  fake.locked([&] { return fake.device(1).line.clear(), 0; });
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(line(), long_document);
 }
 
 TEST_F(JobTest, NothingToPrintSendsOnlyTheFrame) {

@@ -2,11 +2,12 @@
 # The Windows program under Wine prints to the virtual embosser through a
 # COM port of Wine's, and the embosser must receive the very bytes that the
 # Linux program sends for the same document and settings.
-#   usage: print_under_wine.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [DOCUMENT]
+#   usage: print_under_wine.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [DOCUMENT [PRINT OPTIONS...]]
 set -euo pipefail
 linux_build=$(realpath "$1")
 windows_build=$(realpath "$2")
 document=$(realpath "${3:-$(dirname "$0")/../../samples/aiueo.NRK}")
+options=("${@:4}")
 
 wine64=/usr/lib/wine/wine64
 [ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)
@@ -33,13 +34,13 @@ pts=$(grep -o '/dev/pts/[0-9]*' "$work/embosser.log" | head -n 1)
 [ -n "$pts" ] || { echo "the virtual embosser did not start"; cat "$work/embosser.log"; exit 1; }
 
 echo "== Linux print (job 1)"
-"$linux_build/src/app/tenjiprint" --settings "$settings" print "$document" 2>/dev/null
+"$linux_build/src/app/tenjiprint" --settings "$settings" print "$document" "${options[@]}" 2>/dev/null
 
 echo "== Windows print under Wine (job 2), COM1 = $pts"
 "$wine64" wineboot -i >/dev/null 2>&1 || true
 "$wine64" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$pts" /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true  # Wine reads its ports when it starts
-"$wine64" "$windows_build/src/app/tenjiprint.exe" --settings "Z:${settings//\//\\}" print "Z:${document//\//\\}" 2>/dev/null
+"$wine64" "$windows_build/src/app/tenjiprint.exe" --settings "Z:${settings//\//\\}" print "Z:${document//\//\\}" "${options[@]}" 2>/dev/null
 
 for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.05; done
 if kill -0 "$embosser_pid" 2>/dev/null; then echo "the embosser did not see two jobs"; cat "$work/embosser.log"; exit 1; fi

@@ -68,8 +68,12 @@ std::string qt_file_filter(const std::string& filter) {
     std::string pattern = parts[i + 1] == "*.*" ? "*" : parts[i + 1];
     for (auto& c : pattern)
       if (c == ';') c = ' ';
+    // Qt reads the patterns from the parentheses: a label that shows its own
+    // (as Windows labels do) gives way to ours.
+    std::string label = parts[i];
+    if (const std::size_t open = label.rfind(" ("); open != std::string::npos && label.back() == ')') label.resize(open);
     if (!out.empty()) out += ";;";
-    out += parts[i] + " (" + pattern + ")";
+    out += label + " (" + pattern + ")";
   }
   return out;
 }

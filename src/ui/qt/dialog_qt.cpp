@@ -380,6 +380,10 @@ void Dialog::enable_item(int id, bool enabled) {
   if (QWidget* w = dialog_item(*this, id)) w->setEnabled(enabled);
 }
 
+void Dialog::show_item(int id, bool shown) {
+  if (QWidget* w = dialog_item(*this, id)) w->setVisible(shown);
+}
+
 bool Dialog::item_enabled(int id) const {
   QWidget* w = dialog_item(*this, id);
   return w && w->isEnabled();

@@ -158,6 +158,8 @@ TEST(Lists, SelectionOutsideTheListIsNone) {
 
 TEST(FileFilters, BecomeQtFilters) {
   EXPECT_EQ(qt_file_filter("*.NRK|*.nrk|*.*|*.*||"), "*.NRK (*.nrk);;*.* (*)");
+  EXPECT_EQ(qt_file_filter("点字ファイル (*.nrk *.brf)|*.nrk;*.brf|すべてのファイル (*.*)|*.*||"),
+            "点字ファイル (*.nrk *.brf);;すべてのファイル (*)");
   EXPECT_EQ(qt_file_filter("*.brs|*.brs|*.*|*.*||"), "*.brs (*.brs);;*.* (*)");
 }
 

@@ -1,0 +1,56 @@
+// libFuzzer target: any bytes as BRF, Unicode Braille text or PEF. Whatever
+// a reader accepts must write back and read again to the same cells and
+// pages; a refusal must name a line and column inside the input.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "document/braille_text.h"
+#include "document/braille_writers.h"
+#include "document/pef_reader.h"
+
+namespace {
+
+void same_or_abort(const tenji::TextDocument& a, const tenji::TextDocument& b) {
+  if (a.lines != b.lines || a.page_breaks != b.page_breaks) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  tenji::TextDocument doc, again;
+  tenji::BrailleTextError error;
+  switch (data[0] % 3) {
+    case 0:
+      if (tenji::parse_brf(bytes, doc, error)) {
+        if (!tenji::parse_brf(tenji::encode_brf(doc), again, error)) std::abort();
+        same_or_abort(doc, again);
+      } else if (error.line < 1 || error.column < 1 || error.message.empty()) {
+        std::abort();
+      }
+      break;
+    case 1:
+      if (tenji::parse_braille_text(bytes, doc, error)) {
+        if (!tenji::parse_braille_text(tenji::encode_braille_text(doc), again, error)) std::abort();
+        same_or_abort(doc, again);
+      } else if (error.line < 1 || error.column < 1 || error.message.empty()) {
+        std::abort();
+      }
+      break;
+    default: {
+      tenji::PefLayout layout, layout_again;
+      std::string message;
+      if (tenji::parse_pef(bytes, doc, layout, message)) {
+        if (!tenji::parse_pef(tenji::encode_pef(doc, layout.cols, layout.rows), again, layout_again, message))
+          std::abort();
+        same_or_abort(doc, again);
+      } else if (message.empty()) {
+        std::abort();
+      }
+    }
+  }
+  return 0;
+}

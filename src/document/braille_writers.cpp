@@ -1,0 +1,61 @@
+#include "document/braille_writers.h"
+
+#include <algorithm>
+
+namespace tenji {
+
+namespace {
+
+// The lines with a separator between pages.
+template <typename Line>
+std::string join(const TextDocument& doc, const std::string& eol, Line line_of) {
+  std::string out;
+  std::size_t next_break = 0;
+  for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+    for (; next_break < doc.page_breaks.size() && doc.page_breaks[next_break] == static_cast<int>(i); ++next_break)
+      out += '\f';
+    out += line_of(doc.lines[i]) + eol;
+  }
+  return out;
+}
+
+char brf_char(unsigned char cell) {
+  for (int c = 0x20; c < 0x60; ++c)
+    if (brf_cell(static_cast<unsigned char>(c)) == cell) return static_cast<char>(c);
+  return ' ';
+}
+
+}  // namespace
+
+std::string encode_brf(const TextDocument& doc) {
+  return join(doc, "\r\n", [](const std::string& cells) {
+    std::string out;
+    for (unsigned char c : cells) out += brf_char(c);
+    return out;
+  });
+}
+
+std::string encode_braille_text(const TextDocument& doc) {
+  return join(doc, "\n", [](const std::string& cells) { return braille_text_from_cells(cells); });
+}
+
+std::string encode_pef(const TextDocument& doc, int cols, int rows) {
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<pef version=\"2008-1\" xmlns=\"http://www.daisy.org/ns/2008/pef\">\n"
+      "  <head><meta xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:format>application/x-pef+xml</dc:format>"
+      "</meta></head>\n"
+      "  <body>\n    <volume cols=\"" + std::to_string(cols) + "\" rows=\"" + std::to_string(rows) +
+      "\" rowgap=\"0\" duplex=\"false\">\n      <section>\n        <page>\n";
+  std::size_t next_break = 0;
+  for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+    for (; next_break < doc.page_breaks.size() && doc.page_breaks[next_break] == static_cast<int>(i); ++next_break)
+      out += "        </page>\n        <page>\n";
+    // A blank cell is U+2800 in a row; spaces are not cells there.
+    std::string row = braille_text_from_cells(doc.lines[i]);
+    out += "          <row>" + row + "</row>\n";
+  }
+  return out + "        </page>\n      </section>\n    </volume>\n  </body>\n</pef>\n";
+}
+
+}  // namespace tenji
