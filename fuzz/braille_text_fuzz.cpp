@@ -16,40 +16,37 @@ void same_or_abort(const tenji::TextDocument& a, const tenji::TextDocument& b) {
   if (a.lines != b.lines || a.page_breaks != b.page_breaks) std::abort();
 }
 
+template <typename Parse, typename Encode>
+void text_round_trip(std::string_view bytes, Parse parse, Encode encode) {
+  tenji::TextDocument doc, again;
+  tenji::BrailleTextError error;
+  if (parse(bytes, doc, error)) {
+    if (!parse(encode(doc), again, error)) std::abort();
+    same_or_abort(doc, again);
+  } else if (error.line < 1 || error.column < 1 || error.message.empty()) {
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-  tenji::TextDocument doc, again;
-  tenji::BrailleTextError error;
-  switch (data[0] % 3) {
-    case 0:
-      if (tenji::parse_brf(bytes, doc, error)) {
-        if (!tenji::parse_brf(tenji::encode_brf(doc), again, error)) std::abort();
-        same_or_abort(doc, again);
-      } else if (error.line < 1 || error.column < 1 || error.message.empty()) {
+  if (data[0] % 3 == 0) {
+    text_round_trip(bytes, tenji::parse_brf, tenji::encode_brf);
+  } else if (data[0] % 3 == 1) {
+    text_round_trip(bytes, tenji::parse_braille_text, tenji::encode_braille_text);
+  } else {
+    tenji::TextDocument doc, again;
+    tenji::PefLayout layout, layout_again;
+    std::string message;
+    if (tenji::parse_pef(bytes, doc, layout, message)) {
+      if (!tenji::parse_pef(tenji::encode_pef(doc, layout.cols, layout.rows), again, layout_again, message))
         std::abort();
-      }
-      break;
-    case 1:
-      if (tenji::parse_braille_text(bytes, doc, error)) {
-        if (!tenji::parse_braille_text(tenji::encode_braille_text(doc), again, error)) std::abort();
-        same_or_abort(doc, again);
-      } else if (error.line < 1 || error.column < 1 || error.message.empty()) {
-        std::abort();
-      }
-      break;
-    default: {
-      tenji::PefLayout layout, layout_again;
-      std::string message;
-      if (tenji::parse_pef(bytes, doc, layout, message)) {
-        if (!tenji::parse_pef(tenji::encode_pef(doc, layout.cols, layout.rows), again, layout_again, message))
-          std::abort();
-        same_or_abort(doc, again);
-      } else if (message.empty()) {
-        std::abort();
-      }
+      same_or_abort(doc, again);
+    } else if (message.empty()) {
+      std::abort();
     }
   }
   return 0;

@@ -10,22 +10,12 @@
 #include "document/braille_file_reader.h"
 #include "platform/alert.h"
 
-namespace {
-
-std::string scratch_path() {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && dir[0] ? dir : "/tmp") + "/nrk-fuzz-" + std::to_string(::getpid()) + ".NRK";
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = scratch_path();
-  static const bool quiet = [] {
-    tenji::platform::set_alert_handler([](std::string_view, std::string_view) {});
-    return true;
+  static const std::string path = [] {
+    tenji::platform::alert_hook.set([](std::string_view, std::string_view) {});  // no alert on stderr
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && dir[0] ? dir : "/tmp") + "/nrk-fuzz-" + std::to_string(::getpid()) + ".NRK";
   }();
-  (void)quiet;
 
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();
@@ -33,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(f);
 
   tenji::BrailleDocument doc;
-  tenji::BrailleFileReader reader(path.c_str());
-  const int result = reader.read(&doc);
+  const int result = tenji::BrailleFileReader(path.c_str()).read(&doc);
   if (result != 0 && result != -1) std::abort();
   if (result == -1 && size >= 1025 && std::memcmp(data, "%NRQ", 4) == 0 &&
       (data[512] == 0xFF || data[513] == 0xFF || data[514] == 0xFF)) {
@@ -46,9 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   char buf[tenji::BRAILLE_LINE_MAX + 1];
   for (int n = 1; n <= doc.line_count(); ++n) {
     doc.get_line(buf, n);
-    const auto line = doc.line_record(n);
-    if (std::strlen(buf) != static_cast<std::size_t>(line->length)) std::abort();
-    if (std::memchr(buf, 0x18, std::strlen(buf))) std::abort();
+    const std::size_t length = std::strlen(buf);
+    if (length != static_cast<std::size_t>(doc.line_record(n)->length) || std::memchr(buf, 0x18, length)) std::abort();
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/atomic_file.h"
+#include "platform/atomic_file_fault.h"
 #include "support/temp_dir.h"
 
 namespace tenji {
@@ -26,22 +27,16 @@ class SettingsFile : public ::testing::Test {
   std::string path = dir.file("emboss.ini");
 };
 
-TEST_F(SettingsFile, DefaultFileIsTheSixteenKeysInOrder) {
-  ASSERT_TRUE(write_default_settings(path));
+TEST_F(SettingsFile, AMissingFileIsMadeWithTheSixteenKeysInOrderAndAnExistingOneKept) {
+  ASSERT_TRUE(ensure_settings_file_at(path));
   EXPECT_EQ(read_file(path), DEFAULT_FILE);
   PrintSettings s;
   s.PITCH_X = 5;  // never stored, so loading leaves it alone
   load_all_keys(path, s);
-  EXPECT_EQ(std::tuple(s.TEN_HEIGHT, s.END_Y, s.CPL, s.LPP, s.COM_FLOW, s.BACK_PITCH, s.PITCH_X),
-            std::tuple(2.22, 165.4, 32, 22, 1, 6, 5));
-}
-
-TEST_F(SettingsFile, AnExistingFileIsNeverChangedByEnsure) {
+  EXPECT_EQ(std::tuple(s.END_Y, s.BACK_PITCH, s.PITCH_X), std::tuple(165.4, 6, 5));
   write_file(path, "[RUK_PRINT]\r\nCPL=7\r\n");
   ASSERT_TRUE(ensure_settings_file_at(path));
   EXPECT_EQ(read_file(path), "[RUK_PRINT]\r\nCPL=7\r\n");
-  ASSERT_TRUE(ensure_settings_file_at(dir.file("new.ini")));
-  EXPECT_EQ(read_file(dir.file("new.ini")), DEFAULT_FILE);
 }
 
 TEST_F(SettingsFile, ValuesReadThroughSevenCharactersLikeAtofAndAtoi) {
@@ -50,35 +45,25 @@ TEST_F(SettingsFile, ValuesReadThroughSevenCharactersLikeAtofAndAtoi) {
   load_all_keys(path, s);
   EXPECT_EQ(std::tuple(s.END_X, s.TEN_HEIGHT, s.TEN_WIDTH, s.CPL, s.LPP, s.COM_FLOW),
             std::tuple(230.123, 6.0, 0.0, 1234567, -7, 0));  // COM_FLOW is missing: 0
-  load_all_keys(dir.file("none.ini"), s);
-  EXPECT_EQ(std::tuple(s.TEN_HEIGHT, s.BACK_PITCH), std::tuple(0.0, 0));
 }
 
-TEST_F(SettingsFile, BrsFilesHoldTheThirteenLayoutKeysInOrder) {
+TEST_F(SettingsFile, LayoutAndPortKeysAreWrittenAndReadAsTheirGroups) {
   PrintSettings s = default_print_settings();
   s.TEN_HEIGHT = 2.2225;
   s.GYO_BETWEEN = 1.905;
   s.COM_PORT = 3;
-  ASSERT_TRUE(save_layout_keys(path, s));
-  EXPECT_EQ(read_file(path),
-            "[RUK_PRINT]\r\nTEN_HEIGHT=2.22\r\nTEN_WIDTH=2.07\r\nMASU_BETWEEN=3.11\r\nGYO_BETWEEN=1.91\r\n"
-            "TEN_KIND=1\r\nPAPER_SIZE=1\r\nCPL=32\r\nLPP=22\r\nSTART_X=0.0\r\nSTART_Y=0.0\r\nEND_X=230.1\r\n"
-            "END_Y=165.4\r\nBACK_PITCH=6\r\n");
-  PrintSettings loaded;
-  loaded.COM_PORT = 7;
-  loaded.COM_FLOW = 2;
-  load_layout_keys(path, loaded);
-  EXPECT_EQ(std::tuple(loaded.TEN_HEIGHT, loaded.BACK_PITCH, loaded.COM_PORT, loaded.COM_FLOW),
-            std::tuple(2.22, 6, 7, 2));
-}
-
-TEST_F(SettingsFile, PortKeysWriteOnlyTheirThreeKeys) {
-  ASSERT_TRUE(write_default_settings(path));
+  ASSERT_TRUE(save_layout_keys(path, s));  // a brs file: the thirteen layout keys in order
+  const std::string brs =
+      "[RUK_PRINT]\r\nTEN_HEIGHT=2.22\r\nTEN_WIDTH=2.07\r\nMASU_BETWEEN=3.11\r\nGYO_BETWEEN=1.91\r\n"
+      "TEN_KIND=1\r\nPAPER_SIZE=1\r\nCPL=32\r\nLPP=22\r\nSTART_X=0.0\r\nSTART_Y=0.0\r\nEND_X=230.1\r\n"
+      "END_Y=165.4\r\nBACK_PITCH=6\r\n";
+  EXPECT_EQ(read_file(path), brs);
   ASSERT_TRUE(save_port_keys(path, 15, 3, 2));
-  std::string expected = DEFAULT_FILE;
-  const std::string before = "COM_PORT=0\r\nCOM_SPEED=0\r\nCOM_FLOW=1";
-  expected.replace(expected.find(before), before.size(), "COM_PORT=15\r\nCOM_SPEED=3\r\nCOM_FLOW=2");
-  EXPECT_EQ(read_file(path), expected);
+  EXPECT_EQ(read_file(path), brs + "COM_PORT=15\r\nCOM_SPEED=3\r\nCOM_FLOW=2\r\n");
+  PrintSettings loaded;
+  loaded.COM_PORT = 7;  // not a layout key: loading the layout leaves it alone
+  load_layout_keys(path, loaded);
+  EXPECT_EQ(std::tuple(loaded.TEN_HEIGHT, loaded.BACK_PITCH, loaded.COM_PORT), std::tuple(2.22, 6, 7));
   int port = -1, speed = -1, flow = -1;
   load_port_keys(path, port, speed, flow);
   EXPECT_EQ(std::tuple(port, speed, flow), std::tuple(15, 3, 2));
@@ -95,17 +80,13 @@ TEST_F(SettingsFile, ASaveInterruptedAtAnyStepLeavesTheOldFileWhole) {
     EXPECT_EQ(read_file(path), DEFAULT_FILE) << fail_at;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
-  EXPECT_FALSE(write_default_settings(dir.file("missing-dir/s.ini")));
   EXPECT_FALSE(save_port_keys(dir.file("missing-dir/s.ini"), 0, 0, 1));
+  // The temporaries of a killed save go with the next save; other files stay.
+  const std::string killed = platform::temporary_name_for(path);
+  for (const std::string& name : {killed, path + ".tmp0123abcd", path + ".tmp-mine", dir.file("other.ini.tmp0123abcd")})
+    write_file(name, "left");
   EXPECT_TRUE(save_layout_keys(path, changed));
-  EXPECT_NE(read_file(path).find("TEN_HEIGHT=3.18\r\n"), std::string::npos);
-}
-
-TEST_F(SettingsFile, TemporariesOfAKilledSaveGoWithTheNextSaveAndOthersStay) {
-  write_file(path + ".tmp0123abcd", "left by a killed run");
-  write_file(path + ".tmp-mine", "not ours");
-  write_file(dir.file("other.ini.tmp0123abcd"), "another file's");
-  ASSERT_TRUE(write_default_settings(path));
+  EXPECT_FALSE(std::filesystem::exists(killed));
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp0123abcd"));
   EXPECT_TRUE(std::filesystem::exists(path + ".tmp-mine"));
   EXPECT_TRUE(std::filesystem::exists(dir.file("other.ini.tmp0123abcd")));
@@ -114,33 +95,21 @@ TEST_F(SettingsFile, TemporariesOfAKilledSaveGoWithTheNextSaveAndOthersStay) {
 TEST(SettingsPath, IsBesideTheExecutableUnlessThatCannotBeWritten) {
   EXPECT_EQ(settings_path_for_executable("D:\\tools\\emboss.exe"), "D:\\tools\\emboss.ini");
   EXPECT_EQ(settings_path_for_executable("/opt/t.v2/run.bin"), "/opt/t.v2/run.ini");
-  SettingsPathProbe probe;
-  probe.config_home = "/home/u/.config";
-  bool exists = false, writable = false;
-  probe.file_exists = [&](const std::string&) { return exists; };
-  probe.directory_writable = [&](const std::string&) { return writable; };
-  EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), "/home/u/.config/tenjiprint/tenjiprint.ini");
-  exists = true;
-  EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), "/usr/bin/tenjiprint.ini");
-  exists = false;
-  writable = true;
-  EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), "/usr/bin/tenjiprint.ini");
+  for (auto [exists, writable, chosen] : {std::tuple{false, false, "/home/u/.config/tenjiprint/tenjiprint.ini"},
+                                          {true, false, "/usr/bin/tenjiprint.ini"},
+                                          {false, true, "/usr/bin/tenjiprint.ini"}}) {
+    const SettingsPathProbe probe{[e = exists](const std::string&) { return e; },
+                                  [w = writable](const std::string&) { return w; }, "/home/u/.config"};
+    EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), chosen) << exists << writable;
+  }
 }
 
 TEST(Steps, RoundHalvesUpAndTruncateNegativesTowardZero) {
   const std::tuple<double, double, int> cases[] = {
-      {2.22, VERTICAL_STEP_MM, 7},   {2.07, HORIZONTAL_STEP_MM, 6}, {10.47, VERTICAL_STEP_MM, 33},
-      {10.36, HORIZONTAL_STEP_MM, 30}, {0.0, VERTICAL_STEP_MM, 0},  {-1.4, 1.0, 0},
-      {-1.6, 1.0, -1},               {-2.6, 1.0, -2},              {1e300, 1.0, INT_MAX},
-      {-1e300, 1.0, INT_MIN},        {0.0, 0.0, 0}};  // the last: a NaN quotient
+      {2.22, VERTICAL_STEP_MM, 7}, {10.36, HORIZONTAL_STEP_MM, 30}, {-1.4, 1.0, 0},   {-1.6, 1.0, -1},
+      {-2.6, 1.0, -2},             {1e300, 1.0, INT_MAX},           {-1e300, 1.0, INT_MIN}, {0.0, 0.0, 0}};  // NaN: 0
   for (auto [mm, step, steps] : cases) EXPECT_EQ(mm_to_steps(mm, step), steps) << mm << " / " << step;
 }
-
-}  // namespace
-}  // namespace tenji
-
-namespace tenji {
-namespace {
 
 std::string utf16(const std::string& ascii, bool big_endian) {
   std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
@@ -158,7 +127,7 @@ TEST(SettingsEncodings, ReadAsWindowsReadsThem) {
       {utf16(crlf, false), true, 21},                         // UTF-16 little-endian
       {utf16(crlf, true), true, 21},                          // UTF-16 big-endian
       {"CPL=30\r\nLPP=21\r\n", false, 0},                     // no section
-      {"[ruk_print]\n  lpp = 21  \n", true, 21},              // names without case, spaces around
+      {"[Other]\nLPP=1\n[ruk_print]\n  lpp = \"21\"  \n", true, 21},  // names without case, spaces, quotes
   };
   testing::TempDir dir;
   for (const auto& [bytes, section, lpp] : cases) {

@@ -23,15 +23,20 @@ std::vector<std::string> lines_of(const BrailleDocument& doc) {
 const std::string SAMPLES = std::string(TENJI_SOURCE_DIR) + "/samples/";
 
 TEST(BrailleSources, EachKindReadsToTheCellsOfItsNrk) {
-  BrailleDocument nrk;
-  ASSERT_TRUE(read_braille_source(SAMPLES + "aiueo.NRK", nrk).ok);
-  for (const auto& [file, kind] : {std::pair{"aiueo.brf", SourceKind::brf}, {"aiueo.pef", SourceKind::pef},
-                                   {"aiueo.txt", SourceKind::braille_text}}) {
-    BrailleDocument doc;
-    const SourceRead r = read_braille_source(SAMPLES + file, doc);
-    ASSERT_TRUE(r.ok) << file << ": " << r.message;
-    EXPECT_EQ(r.kind, kind) << file;
-    EXPECT_EQ(lines_of(doc), lines_of(nrk)) << file;
+  const std::tuple<const char*, const char*, SourceKind> cases[] = {
+      {"aiueo", ".brf", SourceKind::brf},
+      {"aiueo", ".pef", SourceKind::pef},
+      {"aiueo", ".txt", SourceKind::braille_text},
+      {"all-patterns", ".txt", SourceKind::braille_text},
+      {"full-page", ".txt", SourceKind::braille_text}};
+  for (const auto& [base, ext, kind] : cases) {
+    BrailleDocument nrk, doc;
+    ASSERT_TRUE(read_braille_source(SAMPLES + base + ".NRK", nrk).ok) << base;
+    const SourceRead r = read_braille_source(SAMPLES + base + ext, doc);
+    ASSERT_TRUE(r.ok) << base << ext << ": " << r.message;
+    EXPECT_EQ(r.kind, kind) << base << ext;
+    EXPECT_GT(nrk.line_count(), 1) << base;
+    EXPECT_EQ(lines_of(doc), lines_of(nrk)) << base << ext;
   }
 }
 
@@ -47,22 +52,31 @@ TEST(BrailleSources, FormFeedsAndPefPagesBeginPages) {
 TEST(BrailleSources, AFaultIsToldWithTheFileAndWhereItIs) {
   testing::TempDir dir;
   const char* pef_head = "<pef xmlns=\"http://www.daisy.org/ns/2008/pef\"><body><volume cols=\"2\" rows=\"2\">";
-  const std::tuple<const char*, std::string, std::string> cases[] = {
+  const char* not_a_file = "点字ファイルではありません（フォルダーか装置です）。\n%";
+  // A name in the folder (written when there are bytes) or a path; % stands for the path.
+  std::vector<std::tuple<std::string, std::string, std::string>> cases = {
       {"a.brf", "AB\r\nC{D\r\n", "BRFの点字ファイルとして読めません。\n%\n2行目 2文字目: BRFにない文字 0x7B です"},
       {"b.txt", "⠁⠃\n⠉A", "点字テキストの点字ファイルとして読めません。\n%\n2行目 2文字目: U+0041 は6点の点字でも空白でもありません"},
+      {"g.txt", "⠁\n⠁⠃\xE2\xA0", "点字テキストの点字ファイルとして読めません。\n%\n2行目 3文字目: UTF-8として読めない文字です"},
       {"c.pef", std::string(pef_head) + "<section><page><row>⠁</row><row>⠁⡁</row></page></section></volume></body></pef>",
        "PEFの点字ファイルとして読めません。\n%\nvolume 1 / section 1 / page 1 / row 2, 2文字目: U+2841 は7の点か8の点を使っています"},
       {"d.pef", "<pef xmlns=\"urn:other\"/>",
        "PEFの点字ファイルとして読めません。\n%\nPEFの pef 要素（名前空間 http://www.daisy.org/ns/2008/pef）がありません"},
       {"e.pef", "<pef", "PEFの点字ファイルとして読めません。\n%\nXMLとして読めません（4 バイト目: Error parsing start element tag）"},
       {"f.nrk", "AB\r\n", "NRK形式のファイルではありません。\n%"},
+      {"missing.NRK", "", "点字ファイルが見つかりません。\n%"},
+      {dir.path(), "", not_a_file},
   };
+#ifndef _WIN32
+  cases.emplace_back("/dev/zero", "", not_a_file);  // a device that never ends
+#endif
   for (const auto& [name, bytes, message] : cases) {
-    testing::write_file(dir.file(name), bytes);
+    const std::string path = name.find('/') == std::string::npos ? dir.file(name) : name;
+    if (!bytes.empty()) testing::write_file(path, bytes);
     BrailleDocument doc;
-    const SourceRead r = read_braille_source(dir.file(name), doc);
+    const SourceRead r = read_braille_source(path, doc);
     std::string expected = message;
-    expected.replace(expected.find('%'), 1, dir.file(name));
+    expected.replace(expected.find('%'), 1, path);
     EXPECT_FALSE(r.ok) << name;
     EXPECT_EQ(r.message, expected) << name;
     EXPECT_EQ(doc.line_count(), 0) << name;

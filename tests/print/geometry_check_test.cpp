@@ -8,7 +8,7 @@
 namespace tenji {
 namespace {
 
-TEST(GeometryCheck, RefusesWhatIsNoNumberOrLeavesThePaperAndNamesTheValue) {
+TEST(GeometryCheck, RefusesWhatIsNoNumberOrLeavesThePaperNamingTheValueButLetsTheRestPrint) {
   BrailleDocument page;
   for (int i = 0; i < 22; ++i) page.append_line(make_braille_line(std::string(32, '\xDF')));
   using Change = void (*)(PrintSettings&);
@@ -30,11 +30,7 @@ TEST(GeometryCheck, RefusesWhatIsNoNumberOrLeavesThePaperAndNamesTheValue) {
     ASSERT_TRUE(problem) << message;
     EXPECT_EQ(problem->substr(0, std::string(message).size()), message);
   }
-}
-
-TEST(GeometryCheck, HandEditedSpacingsThatStayOnThePaperPrint) {
-  BrailleDocument page;
-  for (int i = 0; i < 22; ++i) page.append_line(make_braille_line(std::string(32, '\xDF')));
+  // Hand-edited spacings that stay on the paper print.
   PrintSettings s = default_print_settings();
   s.TEN_HEIGHT = s.TEN_WIDTH = 1.5;  // below the dialog's limits
   EXPECT_EQ(check_geometry(s, page), std::nullopt);

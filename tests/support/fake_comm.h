@@ -1,6 +1,6 @@
 // A scripted comm device for what a pseudo-terminal cannot show: modem
-// lines, line errors, refused line settings, queue sizes and draining, a
-// device that is gone, and a record of every call.
+// lines, line errors, refused line settings, queue sizes, a device that is
+// gone, and a record of the opens tried.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "serial/comm_api.h"
@@ -16,32 +17,30 @@
 namespace tenji::testing {
 
 struct FakeDevice {
-  bool exists = true;
-  bool busy = false;                    // create_file fails with access denied
-  int refuse_set_state = 0;             // this many set_comm_state calls fail
-  std::uint32_t modem_status = 0x30;    // CTS and DSR on
-  std::uint32_t next_errors = 0;        // error word of the next clear_comm_error
-  bool hold = false;                    // the line takes no bytes
-  std::uint32_t drain_per_query = 1u << 30;  // bytes the line takes per queue query
-  bool gone = false;                    // writes and queries fail
+  bool busy = false;                  // create_file fails with access denied
+  int refuse_set_state = 0;           // this many set_comm_state calls fail
+  std::uint32_t modem_status = 0x30;  // CTS and DSR on
+  std::uint32_t next_errors = 0;      // error word of the next clear_comm_error
+  bool hold = false;                  // the line takes no bytes
+  bool gone = false;                  // writes and queries fail
   bool close_fails = false;
   bool modem_query_fails = false;
-  DCB initial_dcb;                      // what get_comm_state reports at open
+  DCB initial_dcb;  // what get_comm_state reports at open
 
   // Filled in by the fake.
   std::uint32_t out_queue_size = 0;
   std::deque<unsigned char> queue;  // waiting in the transmit queue
   std::string line;                 // bytes that have left the queue, in order
-  std::string received;             // bytes waiting to be read
   std::vector<DCB> applied;         // every DCB handed to set_comm_state
   CommTimeouts timeouts;
   bool open = false;
   int purges = 0;
   std::vector<std::uint32_t> escapes;
-  int breaks_set = 0, breaks_cleared = 0;
 };
 
 class FakeCommApi final : public CommApi {
+  using D = FakeDevice;
+
  public:
   FakeCommApi();  // in place of the platform's CommApi until destroyed
 
@@ -50,8 +49,8 @@ class FakeCommApi final : public CommApi {
 
   std::uint32_t version = 0x0000000A;
   std::uint32_t tick = 1000;
-  std::uint32_t tick_step = 1;  // each get_tick_count call advances the clock
-  std::vector<std::string> calls;
+  std::uint32_t tick_step = 1;     // each get_tick_count call advances the clock
+  std::vector<std::string> calls;  // "create_file <name>" for every open tried
 
   // Sets the calling thread's last error as a failing call would.
   void set_last_error(std::int32_t value) { fail(value); }
@@ -65,33 +64,63 @@ class FakeCommApi final : public CommApi {
   }
 
   CommHandle create_file(const char* device_name) override;
-  bool setup_comm(CommHandle h, std::uint32_t in_queue, std::uint32_t out_queue) override;
-  bool get_comm_mask(CommHandle h, std::uint32_t* mask) override;
-  bool set_comm_mask(CommHandle h, std::uint32_t mask) override;
-  bool get_comm_state(CommHandle h, DCB* dcb) override;
-  bool set_comm_state(CommHandle h, const DCB* dcb) override;
-  bool get_comm_timeouts(CommHandle h, CommTimeouts* t) override;
-  bool set_comm_timeouts(CommHandle h, const CommTimeouts* t) override;
   bool clear_comm_error(CommHandle h, std::uint32_t* errors, ComStat* stat) override;
-  bool write_file(CommHandle h, const void* bytes, std::uint32_t n, std::uint32_t* written,
-                  Overlapped* ov) override;
-  bool read_file(CommHandle h, void* buffer, std::uint32_t n, std::uint32_t* got, Overlapped* ov) override;
-  bool get_overlapped_result(CommHandle h, Overlapped* ov, std::uint32_t* n, bool wait) override;
-  bool get_comm_modem_status(CommHandle h, std::uint32_t* status) override;
-  bool purge_comm(CommHandle h, std::uint32_t flags) override;
-  bool set_comm_break(CommHandle h) override;
-  bool clear_comm_break(CommHandle h) override;
-  bool escape_comm_function(CommHandle h, std::uint32_t function) override;
-  bool close_handle(CommHandle h) override;
+  bool write_file(CommHandle h, const void* bytes, std::uint32_t n, std::uint32_t* written, Overlapped* ov) override;
+  bool set_comm_state(CommHandle h, const DCB* dcb) override {
+    return on(h, [&](D& d) {
+      if (d.refuse_set_state > 0) return --d.refuse_set_state, fail(ERROR_INVALID_PARAMETER_);
+      return d.applied.push_back(*dcb), true;
+    });
+  }
+  bool get_comm_state(CommHandle h, DCB* dcb) override {
+    return on(h, [&](D& d) { *dcb = d.applied.empty() ? d.initial_dcb : d.applied.back(); });
+  }
+  bool setup_comm(CommHandle h, std::uint32_t, std::uint32_t n) override {
+    return on(h, [&](D& d) { d.out_queue_size = n; });
+  }
+  bool get_comm_mask(CommHandle, std::uint32_t* mask) override { return *mask = 0x1FF, true; }
+  bool set_comm_mask(CommHandle, std::uint32_t) override { return true; }
+  bool get_comm_timeouts(CommHandle, CommTimeouts*) override { return true; }
+  bool set_comm_timeouts(CommHandle h, const CommTimeouts* t) override { return on(h, [&](D& d) { d.timeouts = *t; }); }
+  // Nothing ever arrives.
+  bool read_file(CommHandle, void*, std::uint32_t, std::uint32_t* got, Overlapped*) override { return *got = 0, true; }
+  bool get_overlapped_result(CommHandle, Overlapped* ov, std::uint32_t* n, bool) override {
+    return *n = ov->transferred, true;
+  }
+  bool get_comm_modem_status(CommHandle h, std::uint32_t* status) override {
+    return on(h, [&](D& d) {
+      return d.modem_query_fails ? fail(ERROR_INVALID_PARAMETER_) : (*status = d.modem_status, true);
+    });
+  }
+  bool purge_comm(CommHandle h, std::uint32_t flags) override {
+    return on(h, [&](D& d) {
+      ++d.purges;
+      if (flags & PURGE_TXCLEAR) d.queue.clear();
+    });
+  }
+  bool set_comm_break(CommHandle) override { return true; }
+  bool clear_comm_break(CommHandle) override { return true; }
+  bool escape_comm_function(CommHandle h, std::uint32_t f) override {
+    return on(h, [&](D& d) { d.escapes.push_back(f); });
+  }
+  bool close_handle(CommHandle h) override {
+    return on(h, [](D& d) { return d.open = false, d.close_fails ? fail(ERROR_GEN_FAILURE_) : true; });
+  }
   std::int32_t get_last_error() override;
-  std::uint32_t get_version() override;
-  std::uint32_t get_tick_count() override;
+  std::uint32_t get_version() override { return locked([&] { return version; }); }
+  std::uint32_t get_tick_count() override { return locked([&] { return tick += tick_step; }); }
 
  private:
+  // Runs `f` on the open device behind `h`, under the lock; true unless `f` says otherwise.
   template <typename F>
-  bool on(CommHandle h, const char* name, F&& f);
+  bool on(CommHandle h, F&& f) {
+    std::lock_guard lock(mutex_);
+    auto it = devices_.find(static_cast<int>(h));
+    if (it == devices_.end() || !it->second.open) return fail(ERROR_INVALID_HANDLE_);
+    if constexpr (std::is_void_v<decltype(f(it->second))>) return f(it->second), true;
+    else return f(it->second);
+  }
   static bool fail(std::int32_t error);
-  void drain(FakeDevice& d);
 
   std::recursive_mutex mutex_;
   std::map<int, FakeDevice> devices_;

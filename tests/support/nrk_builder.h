@@ -16,15 +16,8 @@ inline std::string bytes(std::initializer_list<int> values) {
   return out;
 }
 
-// Prefix, 16-bit length field `length` and the records as given.
 inline std::string nrk_with_length(std::uint16_t length, const std::string& records) {
   return nrk_prefix() + static_cast<char>(length & 0xFF) + static_cast<char>(length >> 8) + records;
-}
-
-// A length field comfortably larger than the records, so the count never
-// runs out inside them.
-inline std::string nrk_uncounted(const std::string& records) {
-  return nrk_with_length(static_cast<std::uint16_t>(records.size() + 100), records);
 }
 
 }  // namespace tenji::testing

@@ -13,12 +13,6 @@ class PtyPair {
  public:
   explicit PtyPair(int com_number = 1);
   ~PtyPair();
-  PtyPair(const PtyPair&) = delete;
-  PtyPair& operator=(const PtyPair&) = delete;
-
-  int master() const { return master_; }
-  const std::string& slave_path() const { return slave_path_; }
-  const std::string& config_home() const { return home_.path(); }
 
   // Reads what has arrived, waiting up to `ms` for at least `want` bytes.
   std::string read_master(std::size_t want, int ms = 2000);
@@ -28,7 +22,6 @@ class PtyPair {
  private:
   ScopedConfigHome home_;
   int master_ = -1;
-  std::string slave_path_;
 };
 
 }  // namespace tenji::testing

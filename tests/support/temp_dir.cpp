@@ -9,26 +9,15 @@
 
 namespace tenji::testing {
 
-namespace {
-#if defined(_WIN32)
-void setenv(const char* name, const char* value, int) { _putenv_s(name, value); }
-void unsetenv(const char* name) { _putenv_s(name, ""); }
-#endif
-}  // namespace
-
 TempDir::TempDir() {
   std::random_device seed;
   std::mt19937_64 rng(seed());
-  const auto base = std::filesystem::temp_directory_path();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const auto candidate = base / ("tenji-test-" + std::to_string(rng()));
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const auto candidate = std::filesystem::temp_directory_path() / ("tenji-test-" + std::to_string(rng()));
     std::error_code ec;
-    if (std::filesystem::create_directory(candidate, ec)) {
-      path_ = candidate.generic_string();
-      return;
-    }
+    if (std::filesystem::create_directory(candidate, ec)) path_ = candidate.generic_string();
   }
-  throw std::runtime_error("no temporary directory");
+  if (path_.empty()) throw std::runtime_error("no temporary directory");
 }
 
 TempDir::~TempDir() {
@@ -36,6 +25,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+#ifndef _WIN32  // only the pseudo-terminal tests use it
 ScopedConfigHome::ScopedConfigHome() {
   if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old;
   setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
@@ -47,6 +37,7 @@ ScopedConfigHome::~ScopedConfigHome() {
   else
     unsetenv("XDG_CONFIG_HOME");
 }
+#endif
 
 std::string ScopedConfigHome::com_link(int com_number) const {
   return dir_.path() + "/tenjiprint/dosdevices/com" + std::to_string(com_number);

@@ -25,9 +25,7 @@ class TempDir {
 class ScopedConfigHome {
  public:
   ScopedConfigHome();
-  ~ScopedConfigHome();
-  ScopedConfigHome(const ScopedConfigHome&) = delete;
-  ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+  ~ScopedConfigHome();  // not copied: its TempDir cannot be
   const std::string& path() const { return dir_.path(); }
   std::string file(const std::string& name) const { return dir_.file(name); }
   // <home>/tenjiprint/dosdevices/com<n>

@@ -17,11 +17,9 @@ extern char** environ;
 
 namespace tenji::testing {
 
-VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args) {
-  com_ = com_number;
-  out_dir_ = home_.file("out");
+VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args)
+    : out_dir_(home_.file("out")), com_(com_number) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-
   std::vector<std::string> args = {VIRTUAL_EMBOSSER_PATH, "--com", std::to_string(com_number),
                                    "--jobs",              std::to_string(jobs), "--out", out_dir_};
   std::istringstream extra(extra_args);
@@ -30,21 +28,18 @@ VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const s
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-  posix_spawn_file_actions_destroy(&actions);
+  posix_spawn_file_actions_t quiet;  // its output stays out of the test log
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  if (::posix_spawn(&pid_, argv[0], &quiet, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawn_file_actions_destroy(&quiet);
 
-  const std::filesystem::path link = home_.com_link(com_number);
-  for (int i = 0; i < 500 && pid_ > 0; ++i) {
+  // Ready once its COM link is there.
+  for (int i = 0; i < 500 && pid_ > 0 && !ready_; ++i) {
     std::error_code ec;
-    if (std::filesystem::is_symlink(link, ec)) {
-      ready_ = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ready_ = std::filesystem::is_symlink(com_link(), ec);
+    if (!ready_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 }
 
@@ -62,13 +57,7 @@ bool VirtualEmbosserProcess::wait_exit(int seconds) {
 }
 
 VirtualEmbosserProcess::~VirtualEmbosserProcess() {
-  if (pid_ > 0) {
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-  }
+  if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
 }
-
-std::string VirtualEmbosserProcess::file(const std::string& name) const { return read_file(out_dir_ + "/" + name); }
 
 }  // namespace tenji::testing

@@ -17,10 +17,9 @@ class VirtualEmbosserProcess {
   ~VirtualEmbosserProcess();
 
   bool ready() const { return ready_; }
-  const std::string& out_dir() const { return out_dir_; }
   // Waits for the process to exit after its jobs; true when it did.
   bool wait_exit(int seconds = 30);
-  std::string file(const std::string& name) const;
+  std::string file(const std::string& name) const { return read_file(out_dir_ + "/" + name); }
   std::string com_link() const { return home_.com_link(com_); }
 
  private:

@@ -10,22 +10,21 @@ namespace {
 
 using tenji::testing::bytes;
 
-TEST(StreamDecoder, DecodesTheCommandsOfAJob) {
-  // Reset, dot size 2, one cell with dots 1 and 4 at (33, 30), page end, CR.
+TEST(StreamDecoder, DecodesTheCommandsOfAJobAndWrapsFarCoordinates) {
+  // Reset, dot size 2, one cell with dots 1 and 4 at (33, 30), a far dot, page end, CR. The far dot is at
+  // 1200 steps across (high byte 0x45) and 9999 down, whose high byte 0x58 reads as 1807.
   const std::string stream = bytes({0x1B, 0x1B, 0x47, 0x1B, 0x1B, 0x44, 0x32, 0x1D, 0x20, 0x7E, 0x21, 0x41, 0x20,
                                     0x7E, 0x21, 0x47, 0x0D, 0x1B, 0x1B, 0x47, 0x1D, 0x21, 0x64, 0x21, 0x41, 0x21,
-                                    0x64, 0x21, 0x47, 0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D});
+                                    0x64, 0x21, 0x47, 0x45, 0x70, 0x58, 0x4F, 0x0D, 0x0C, 0x1B, 0x1B, 0x47, 0x0D});
   const DecodedJob job = decode_stream(stream);
   EXPECT_TRUE(job.errors.empty());
-  EXPECT_EQ(job.resets, 3);
-  EXPECT_EQ(job.carriage_returns, 3);
+  EXPECT_EQ(std::pair(job.resets, job.carriage_returns), std::pair(3, 3));
   ASSERT_EQ(job.pages.size(), 1u);
   EXPECT_EQ(job.pages[0].moves, 2);
-  ASSERT_EQ(job.pages[0].dots.size(), 2u);
-  EXPECT_EQ(job.pages[0].dots[0].x, 39);
-  EXPECT_EQ(job.pages[0].dots[0].y, 30);
-  EXPECT_EQ(job.pages[0].dots[1].y, 36);
-  EXPECT_EQ(job.pages[0].dots[1].size, 2);
+  ASSERT_EQ(job.pages[0].dots.size(), 3u);
+  const auto& dots = job.pages[0].dots;
+  EXPECT_EQ(std::tuple(dots[0].x, dots[0].y, dots[1].x, dots[1].y, dots[1].size), std::tuple(39, 30, 39, 36, 2));
+  EXPECT_EQ(std::tuple(dots[2].y, dots[2].x), std::tuple(1200, 1807));
 }
 
 TEST(StreamDecoder, ACommandCutShortIsOneErrorAndDecodingResumesAtTheReset) {
@@ -36,21 +35,11 @@ TEST(StreamDecoder, ACommandCutShortIsOneErrorAndDecodingResumesAtTheReset) {
   ASSERT_EQ(job.errors.size(), 2u);
   EXPECT_EQ(std::pair(job.errors[0].offset, job.errors[0].byte), std::pair(std::size_t{3}, 0x41));
   EXPECT_EQ(std::pair(job.errors[1].offset, job.errors[1].byte), std::pair(std::size_t{8}, 0x1D));
-  EXPECT_EQ(job.resets, 3);
-  EXPECT_EQ(job.carriage_returns, 0);  // the CR after the stray byte was skipped with it
+  // The CR after the stray byte went with it.
+  EXPECT_EQ(std::pair(job.resets, job.carriage_returns), std::pair(3, 0));
   ASSERT_EQ(job.pages.size(), 1u);
   ASSERT_EQ(job.pages[0].dots.size(), 1u);
   EXPECT_EQ(job.pages[0].dots[0].x, 6);
-}
-
-TEST(StreamDecoder, FarCoordinatesWrapAsTheEncodingDoes) {
-  // 1200 steps has the high byte 0x45; 9999 sends 0x58, which reads as 1807.
-  const std::string dot = bytes({0x45, 0x70, 0x58, 0x4F});
-  const DecodedJob job = decode_stream(dot + "\x0C");
-  ASSERT_EQ(job.pages.size(), 1u);
-  ASSERT_EQ(job.pages[0].dots.size(), 1u);
-  EXPECT_EQ(job.pages[0].dots[0].y, 1200);
-  EXPECT_EQ(job.pages[0].dots[0].x, 9999 % 8192);
 }
 
 TEST(PageOutput, JsonAndSvgPlaceDotsInMillimetres) {
