@@ -53,7 +53,7 @@ void TerminalObserver::progress(const JobProgress& p) {
   if (p.finished && p.cancelled) {
     if (progress_shown_) std::fputc('\n', out_);
     progress_shown_ = false;
-    std::fprintf(out_, "%s（%d/%d部 %d/%d行まで）\n", CANCELLED_MESSAGE, p.copy, p.copies, p.line, p.lines);
+    std::fprintf(out_, "%s\n", describe_end(p, 1).c_str());
     std::fflush(out_);
     return;
   }

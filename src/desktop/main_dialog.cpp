@@ -32,18 +32,20 @@ bool needs_settings_file(int command) {
 }  // namespace
 
 MainDialog::MainDialog(std::string settings_path) : ui::Dialog(IDD_MAIN, nullptr), chosen_path_(std::move(settings_path)) {
-  openers[ID_APP_ABOUT] = [](ui::Dialog&, const std::string&) { AboutDialog().do_modal(); };
+  openers[ID_APP_ABOUT] = [](ui::Dialog& main, const std::string& path) { AboutDialog(&main, path).do_modal(); };
   openers[ID_PORT_SETTINGS] = [](ui::Dialog& main, const std::string& path) {
     PortSettingsDialog(&main, path).do_modal();
   };
-  openers[ID_PRINT] = [](ui::Dialog& main, const std::string& path) {
+  openers[ID_PRINT] = [this](ui::Dialog& main, const std::string& path) {
     PrintingDialog dialog(&main, path);
     dialog.do_modal();
+    tell_end(dialog.end_text);
   };
-  openers[ID_PITCH_TEST] = [](ui::Dialog& main, const std::string& path) {
+  openers[ID_PITCH_TEST] = [this](ui::Dialog& main, const std::string& path) {
     PrintingDialog dialog(&main, path);
     dialog.pitch_test_mode = 1;
     dialog.do_modal();
+    tell_end(dialog.end_text);
   };
   openers[ID_DOT_SPACING] = [](ui::Dialog& main, const std::string& path) {
     DotSpacingDialog(&main, path).do_modal();
@@ -52,7 +54,15 @@ MainDialog::MainDialog(std::string settings_path) : ui::Dialog(IDD_MAIN, nullptr
 
 bool MainDialog::on_init_dialog() {
   set_icons(IDI_BIG, IDI_SMALL);
+  show_item(IDC_MAIN_STATUS, false);  // until a print has ended
   return true;
+}
+
+void MainDialog::tell_end(const std::string& text) {
+  if (text.empty()) return;
+  set_item_text(IDC_MAIN_STATUS, text);
+  show_item(IDC_MAIN_STATUS, true);
+  focus_item(IDC_MAIN_STATUS);  // a screen reader reads it where the focus lands
 }
 
 void MainDialog::ensure_settings() {
@@ -76,7 +86,11 @@ bool MainDialog::on_command(int id, int notification) {
   auto it = openers.find(id);
   if (it == openers.end()) return ui::Dialog::on_command(id, notification);
   if (needs_settings_file(id)) ensure_settings();
-  it->second(*this, settings_path_);
+  // The version dialog names the settings file, created or not.
+  const std::string path = id != ID_APP_ABOUT || !settings_path_.empty() ? settings_path_
+                           : chosen_path_.empty()                        ? settings_file_path()
+                                                                         : chosen_path_;
+  it->second(*this, path);
   return true;
 }
 

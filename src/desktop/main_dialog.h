@@ -28,6 +28,8 @@ class MainDialog : public ui::Dialog {
 
  private:
   void ensure_settings();
+  // Shows how a print ended in the status line and gives it the focus.
+  void tell_end(const std::string& text);
   std::string settings_path_;
   std::string chosen_path_;
 };

@@ -62,11 +62,7 @@ void PrintingDialog::run_print_flow() {
   auto warn = [this](const std::string& text, ui::MessageButtons buttons) {
     return ui::ui_services().message_box(this, text, "", platform::MessageIcon::warning, buttons);
   };
-  // A settings file that could not be read whole is named before anything
-  // else; the user decides whether to go on with zeros.
-  if (!settings_problem_.empty() &&
-      warn(settings_problem_ + "\n印刷を続けますか？", ui::MessageButtons::ok_cancel) != ui::IDOK)
-    return stop();
+  if (!settings_accepted()) return stop();
   if (choose_and_read_document() != 0) return stop();
   // A document longer than a page, or of several source pages, may print
   // whole: the fit warning offers it, and a range step follows.
@@ -99,7 +95,19 @@ void PrintingDialog::run_print_flow() {
   start_emboss_job(settings, document_path.c_str(), &observer_, document.get(), copies, 0, pages);
 }
 
+// A settings file that could not be read whole is named before anything
+// else; the user decides whether to go on with zeros.
+bool PrintingDialog::settings_accepted() {
+  return settings_problem_.empty() ||
+         ui::ui_services().message_box(this, settings_problem_ + "\n印刷を続けますか？", "",
+                                       platform::MessageIcon::warning, ui::MessageButtons::ok_cancel) == ui::IDOK;
+}
+
 void PrintingDialog::run_pitch_test() {
+  if (!settings_accepted()) {
+    post_message(WM_JOB_DONE, 2, 0);
+    return;
+  }
   document->append_line(make_braille_line("\xDF"));
   const std::string exe = platform::executable_path();
   PitchTestDialog pitch(this);
@@ -121,7 +129,10 @@ void PrintingDialog::on_cancel() {
 std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
   switch (message) {
     case WM_JOB_DONE:
-      if (job_started_) observer_.acknowledge_done();
+      if (job_started_) {
+        observer_.acknowledge_done();
+        end_text = describe_end(observer_.take_progress(), static_cast<int>(wparam));
+      }
       end_dialog(static_cast<int>(wparam));
       return 0;
     case WM_SET_COPIES:
@@ -144,10 +155,21 @@ std::intptr_t PrintingDialog::window_proc(unsigned message, std::uintptr_t wpara
 
 void PrintingDialog::show_progress() {
   const JobProgress p = observer_.take_progress();
-  if (p.bytes_total > 0)
-    set_progress(IDC_PRINTING_PROGRESS, static_cast<int>(1000.0 * static_cast<double>(bytes_at_embosser(p)) /
-                                                         static_cast<double>(p.bytes_total)));
-  if (item_enabled(IDCANCEL)) set_item_text(IDC_PRINTING_STATUS, describe_progress(p, false));
+  const int permille = p.bytes_total > 0 ? static_cast<int>(1000.0 * static_cast<double>(bytes_at_embosser(p)) /
+                                                            static_cast<double>(p.bytes_total))
+                                         : 0;
+  if (p.bytes_total > 0) set_progress(IDC_PRINTING_PROGRESS, permille);
+  if (!item_enabled(IDCANCEL)) return;
+  // The status line changes a few times a second; a screen reader hears it
+  // every tenth of the job or every ten seconds.
+  const auto now = std::chrono::steady_clock::now();
+  if (permille - spoken_permille_ >= 100 || now - spoken_at_ >= std::chrono::seconds(10)) {
+    spoken_permille_ = permille;
+    spoken_at_ = now;
+    set_item_text(IDC_PRINTING_STATUS, describe_progress(p, false));
+  } else {
+    set_item_text_unspoken(IDC_PRINTING_STATUS, describe_progress(p, false));
+  }
 }
 
 }  // namespace tenji

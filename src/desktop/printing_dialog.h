@@ -4,6 +4,7 @@
 // posts WM_JOB_DONE.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,9 @@ class PrintingDialog : public ui::Dialog {
   int copies = 0;
   int pitch_test_mode = 0;
   std::vector<PageSpan> pages;  // what the range step chose; empty: the first page
+  // After do_modal: how the job ended, for the main window to tell; empty
+  // when no job started.
+  std::string end_text;
 
   // 0, or -1 when the file dialog was cancelled, or the reader's failure
   // (after the message has been shown).
@@ -46,10 +50,14 @@ class PrintingDialog : public ui::Dialog {
 
  private:
   void show_progress();
+  bool settings_accepted();
   GuiJobObserver observer_;
   SettingsRead settings_read_;
   std::string settings_problem_;  // what is wrong with the settings file, or empty
   bool job_started_ = false;  // WM_JOB_DONE comes from the job, not from an early end
+  // What a screen reader last heard of the progress, and when.
+  int spoken_permille_ = -1000;
+  std::chrono::steady_clock::time_point spoken_at_{};
 };
 
 }  // namespace tenji

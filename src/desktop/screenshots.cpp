@@ -11,6 +11,7 @@
 #include "desktop/dot_spacing_dialog.h"
 #include "desktop/fit_warning_dialog.h"
 #include "desktop/main_dialog.h"
+#include "desktop/page_range_dialog.h"
 #include "desktop/pitch_test_dialog.h"
 #include "desktop/port_settings_dialog.h"
 #include "desktop/printing_dialog.h"
@@ -48,16 +49,18 @@ int shoot_all(const std::filesystem::path& dir) {
   bool ok = true;
   MainDialog main;
   ok &= shoot(main, file("main-102.png"));
-  AboutDialog about;
+  AboutDialog about(&main, settings);
   ok &= shoot(about, file("about-100.png"));
   PortSettingsDialog port(&main, settings);
   ok &= shoot(port, file("port-settings-132.png"));
-  FitWarningDialog fit(&main, 32, 22, 33, 40);
+  FitWarningDialog fit(&main, 32, 22, 33, 40, true);
   ok &= shoot(fit, file("fit-warning-138.png"));
   CopiesDialog copies(&main);
   ok &= shoot(copies, file("copies-140.png"));
   PitchTestDialog pitch(&main);
   ok &= shoot(pitch, file("pitch-test-142.png"));
+  PageRangeDialog range(&main, std::vector<PageSpan>(3));
+  ok &= shoot(range, file("page-range-143.png"));
 
   // The printing window as it looks during a job.
   PrintingDialog printing(&main, settings);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "print/emboss_job.h"
+
 namespace tenji {
 
 std::uint64_t bytes_at_embosser(const JobProgress& p) {
@@ -34,6 +36,17 @@ std::string describe_progress(const JobProgress& p, bool with_percent) {
     std::snprintf(time, sizeof time, "残り約%ld秒", left);
   char buf[200];
   std::snprintf(buf, sizeof buf, "%d/%d部%s  %d/%d行%s  %s", p.copy, p.copies, page, p.line, p.lines, percent, time);
+  return buf;
+}
+
+std::string describe_end(const JobProgress& last, int result) {
+  if (result != 1) return "印刷できませんでした。";
+  char buf[160];
+  if (last.cancelled)
+    std::snprintf(buf, sizeof buf, "%s（%d/%d部 %d/%d行まで）", CANCELLED_MESSAGE, last.copy, last.copies, last.line,
+                  last.lines);
+  else
+    std::snprintf(buf, sizeof buf, "印刷が終わりました（%d部）。", last.copies);
   return buf;
 }
 

@@ -16,4 +16,9 @@ long seconds_left(const JobProgress& p);
 // several pages print), with the percentage after the lines when asked.
 std::string describe_progress(const JobProgress& p, bool with_percent);
 
+// How a job ended, from its last report and its WM_JOB_DONE result:
+// "印刷が終わりました（2部）。", "印刷を中止しました。（1/2部 3/22行まで）" or
+// "印刷できませんでした。".
+std::string describe_end(const JobProgress& last, int result);
+
 }  // namespace tenji

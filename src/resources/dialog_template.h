@@ -42,6 +42,13 @@ struct ControlTemplate {
   unsigned edit_style = ES_NONE;
   std::vector<std::string> items;  // drop-down lists
   int image_id = 0;                // pictures: the bitmap resource
+  // For screen readers: a value display is read as "<meaning> <text> <unit>"
+  // and tied to its field; a field with a unit has it as its description; a
+  // status line is named by its meaning.
+  std::string meaning;
+  std::string unit;
+  int field = NO_ID;
+  bool read_only = false;  // edits: a status line that can take the focus
 };
 
 struct WindowStyle {
@@ -59,6 +66,9 @@ struct DialogTemplate {
   int font_points = 9;
   int menu_id = 0;
   std::vector<ControlTemplate> controls;  // in tab order
+  // A warning that screen readers read out when it opens, as they do a
+  // message box: its text.
+  std::string alert;
 };
 
 struct MenuItem {

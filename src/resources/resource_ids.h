@@ -33,6 +33,10 @@ inline constexpr int IDC_MAIN_EXIT = 1000;
 inline constexpr int IDC_MAIN_PORT_SETTINGS = 1001;
 inline constexpr int IDC_MAIN_DOT_SPACING = 1002;
 inline constexpr int IDC_MAIN_PRINT = 1007;
+inline constexpr int IDC_MAIN_STATUS = 1008;  // how the last print ended; takes the focus
+
+// Version (100).
+inline constexpr int IDC_ABOUT_SETTINGS = 1050;  // the settings file in use
 
 // Dot-spacing settings (130).
 inline constexpr int IDC_TEN_HEIGHT = 1001;

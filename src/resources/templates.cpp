@@ -10,17 +10,52 @@ namespace {
 
 using K = ControlKind;
 
+ControlTemplate control(int id, ControlKind kind, std::string text, Rect r, unsigned style = ES_NONE) {
+  ControlTemplate c;
+  c.id = id;
+  c.kind = kind;
+  c.text = std::move(text);
+  c.rect = r;
+  c.edit_style = style;
+  return c;
+}
 ControlTemplate button(int id, std::string text, Rect r, bool is_default = false) {
-  return {id, is_default ? K::default_push_button : K::push_button, std::move(text), r, ES_NONE, {}, 0};
+  return control(id, is_default ? K::default_push_button : K::push_button, std::move(text), r);
 }
 ControlTemplate label(std::string text, Rect r, bool right = false, int id = NO_ID) {
-  return {id, right ? K::static_right : K::static_left, std::move(text), r, ES_NONE, {}, 0};
+  return control(id, right ? K::static_right : K::static_left, std::move(text), r);
 }
-ControlTemplate edit(int id, Rect r, unsigned style = ES_STANDARD) { return {id, K::edit, "", r, style, {}, 0}; }
+ControlTemplate edit(int id, Rect r, unsigned style = ES_STANDARD) { return control(id, K::edit, "", r, style); }
 ControlTemplate list(int id, Rect r, std::vector<std::string> items) {
-  return {id, K::drop_down_list, "", r, ES_NONE, std::move(items), 0};
+  ControlTemplate c = control(id, K::drop_down_list, "", r);
+  c.items = std::move(items);
+  return c;
 }
-ControlTemplate picture(int image, Rect r) { return {NO_ID, K::picture, "", r, ES_NONE, {}, image}; }
+ControlTemplate picture(int image, Rect r) {
+  ControlTemplate c = control(NO_ID, K::picture, "", r);
+  c.image_id = image;
+  return c;
+}
+// A number the program shows, read with its meaning (and unit, and the
+// field it belongs to).
+ControlTemplate display(int id, Rect r, std::string meaning, std::string unit = {}, int field = NO_ID,
+                        bool right = true) {
+  ControlTemplate c = label("", r, right, id);
+  c.meaning = std::move(meaning);
+  c.unit = std::move(unit);
+  c.field = field;
+  return c;
+}
+ControlTemplate status_line(int id, Rect r, std::string meaning) {
+  ControlTemplate c = edit(id, r, ES_NONE);
+  c.read_only = true;
+  c.meaning = std::move(meaning);
+  return c;
+}
+ControlTemplate with_unit(ControlTemplate c, std::string unit) {
+  c.unit = std::move(unit);
+  return c;
+}
 
 const WindowStyle POPUP{true, false, false};
 
@@ -35,23 +70,29 @@ DialogTemplate make_template(int id, std::string caption, WindowStyle style, int
 }
 
 DialogTemplate about_100() {
-  DialogTemplate t = make_template(IDD_ABOUT, std::string(APP_CAPTION) + "のバージョン情報", POPUP, 293, 55);
+  // Grown below by the settings file in use, so that the user knows where
+  // the settings are kept.
+  DialogTemplate t = make_template(IDD_ABOUT, std::string(APP_CAPTION) + "のバージョン情報", POPUP, 293, 75);
   t.controls = {
       label(APP_CAPTION, {39, 10, 149, 8}),
       label("Version 1.0", {110, 25, 63, 8}),
       button(IDOK, "OK", {224, 7, 50, 14}, true),
+      label("", {7, 42, 279, 26}, false, IDC_ABOUT_SETTINGS),
   };
   return t;
 }
 
 DialogTemplate main_102() {
-  DialogTemplate t = make_template(IDD_MAIN, APP_CAPTION, WindowStyle{true, false, true}, 239, 75);
+  // Grown below by a status line: how the last print ended, where the focus
+  // goes when it ends, so that a screen reader reads it.
+  DialogTemplate t = make_template(IDD_MAIN, APP_CAPTION, WindowStyle{true, false, true}, 239, 90);
   t.menu_id = IDR_MAIN_MENU;
   t.controls = {
       button(IDC_MAIN_DOT_SPACING, "点間隔等の設定(&T)", {35, 7, 66, 24}),
       button(IDC_MAIN_PRINT, "印刷(&P)", {35, 43, 66, 24}),
       button(IDC_MAIN_PORT_SETTINGS, "周辺機器設定(&K)", {137, 7, 66, 24}),
       button(IDC_MAIN_EXIT, "終了(&X)", {137, 43, 66, 24}),
+      status_line(IDC_MAIN_STATUS, {35, 74, 168, 11}, "印刷の結果"),
   };
   return t;
 }
@@ -59,6 +100,7 @@ DialogTemplate main_102() {
 DialogTemplate dot_spacing_130() {
   DialogTemplate t = make_template(IDD_DOT_SPACING, "点間隔等の設定", WindowStyle{false, false, false}, 331, 221);
   auto mm = [](int x, int y) { return label("mm", {x, y, 12, 8}); };
+  auto mm_edit = [](int id, Rect r) { return with_unit(edit(id, r), "mm"); };
   t.controls = {
       button(IDC_SETTINGS_OK, "ＯＫ(&O)", {269, 7, 55, 22}, true),
       button(IDC_SETTINGS_CANCEL, "キャンセル(&C)", {269, 33, 55, 22}),
@@ -66,16 +108,16 @@ DialogTemplate dot_spacing_130() {
       button(IDC_SAVE_SETTINGS, "設定ﾌｧｲﾙ保存(&S)", {269, 92, 55, 22}),
       button(IDC_SPACING_PRINT, "印刷(&P)", {269, 121, 55, 22}),
       label("縦点間", {25, 21, 24, 8}, true),
-      edit(IDC_TEN_HEIGHT, {53, 20, 33, 13}),
+      mm_edit(IDC_TEN_HEIGHT, {53, 20, 33, 13}),
       mm(87, 22),
       label("横点間", {25, 39, 24, 8}, true),
-      edit(IDC_TEN_WIDTH, {53, 38, 33, 13}),
+      mm_edit(IDC_TEN_WIDTH, {53, 38, 33, 13}),
       mm(87, 40),
       label("マス間", {25, 57, 24, 8}, true),
-      edit(IDC_MASU_BETWEEN, {53, 56, 33, 13}),
+      mm_edit(IDC_MASU_BETWEEN, {53, 56, 33, 13}),
       mm(87, 58),
       label("行間", {25, 75, 24, 8}, true),
-      edit(IDC_GYO_BETWEEN, {53, 74, 33, 13}),
+      mm_edit(IDC_GYO_BETWEEN, {53, 74, 33, 13}),
       mm(87, 76),
       label("点の種類", {13, 93, 35, 8}, true),
       list(IDC_TEN_KIND, {53, 92, 33, 47}, {"小", "中", "大"}),
@@ -83,30 +125,30 @@ DialogTemplate dot_spacing_130() {
       list(IDC_PAPER_SIZE, {53, 109, 33, 46}, {"Ａ４", "Ｂ５"}),
       label("印刷領域", {29, 132, 32, 10}),
       label("Ｘ座標開始点", {7, 149, 42, 8}, true),
-      edit(IDC_START_X, {53, 148, 33, 13}),
+      mm_edit(IDC_START_X, {53, 148, 33, 13}),
       mm(87, 150),
       label("Ｙ座標開始点", {7, 167, 42, 8}, true),
-      edit(IDC_START_Y, {53, 166, 33, 13}),
+      mm_edit(IDC_START_Y, {53, 166, 33, 13}),
       mm(87, 168),
       label("Ｘ座標終了点", {7, 185, 42, 8}, true),
-      edit(IDC_END_X, {53, 184, 33, 13}),
+      mm_edit(IDC_END_X, {53, 184, 33, 13}),
       mm(87, 186),
       label("Ｙ座標終了点", {7, 204, 42, 8}, true),
-      edit(IDC_END_Y, {53, 201, 33, 13}),
+      mm_edit(IDC_END_Y, {53, 201, 33, 13}),
       mm(87, 203),
       label("実印刷設定値", {108, 2, 26, 17}),
-      label("", {101, 22, 23, 10}, true, IDC_SHOW_TEN_HEIGHT),
+      display(IDC_SHOW_TEN_HEIGHT, {101, 22, 23, 10}, "縦点間の実印刷設定値", "mm", IDC_TEN_HEIGHT),
       mm(124, 22),
-      label("", {101, 42, 23, 10}, true, IDC_SHOW_TEN_WIDTH),
+      display(IDC_SHOW_TEN_WIDTH, {101, 42, 23, 10}, "横点間の実印刷設定値", "mm", IDC_TEN_WIDTH),
       mm(124, 42),
-      label("", {101, 59, 23, 10}, true, IDC_SHOW_MASU_BETWEEN),
+      display(IDC_SHOW_MASU_BETWEEN, {101, 59, 23, 10}, "マス間の実印刷設定値", "mm", IDC_MASU_BETWEEN),
       mm(124, 59),
-      label("", {101, 77, 23, 10}, true, IDC_SHOW_GYO_BETWEEN),
+      display(IDC_SHOW_GYO_BETWEEN, {101, 77, 23, 10}, "行間の実印刷設定値", "mm", IDC_GYO_BETWEEN),
       mm(124, 77),
       picture(IDB_GEOMETRY, {137, 7, 128, 149}),
       // What the fields would give, kept up to date while the user types.
       label("印刷できる量", {137, 170, 46, 8}),
-      label("", {185, 170, 80, 8}, false, IDC_CAPACITY),
+      display(IDC_CAPACITY, {185, 170, 80, 8}, "印刷できる量", "", NO_ID, false),
   };
   return t;
 }
@@ -130,6 +172,7 @@ DialogTemplate port_132() {
 DialogTemplate fit_warning_138() {
   // Grown to the right by a third choice for documents longer than a page.
   DialogTemplate t = make_template(IDD_FIT_WARNING, "印刷時の警告", POPUP, 311, 111);
+  t.alert = "点字ファイルの内容が設定された印刷領域内に収まりません。";
   t.controls = {
       button(IDOK, "そのまま印刷する(&P)", {7, 77, 89, 27}, true),
       button(IDCANCEL, "点字ファイルを編集する(&C)", {111, 77, 89, 27}),
@@ -139,10 +182,10 @@ DialogTemplate fit_warning_138() {
       label("点字ファイルの設定値", {7, 56, 66, 8}),
       label("マス数", {79, 26, 20, 8}),
       label("行数", {123, 25, 15, 8}),
-      label("", {77, 41, 17, 8}, true, IDC_FIT_CPL),
-      label("", {118, 40, 15, 8}, true, IDC_FIT_LPP),
-      label("", {77, 55, 17, 8}, true, IDC_FIT_LONGEST_LINE),
-      label("", {118, 54, 15, 8}, true, IDC_FIT_LINE_COUNT),
+      display(IDC_FIT_CPL, {77, 41, 17, 8}, "現点間隔での設定値 1行のマス数"),
+      display(IDC_FIT_LPP, {118, 40, 15, 8}, "現点間隔での設定値 行数"),
+      display(IDC_FIT_LONGEST_LINE, {77, 55, 17, 8}, "点字ファイルの設定値 1行のマス数"),
+      display(IDC_FIT_LINE_COUNT, {118, 54, 15, 8}, "点字ファイルの設定値 行数"),
   };
   return t;
 }
@@ -154,7 +197,7 @@ DialogTemplate printing_139() {
   t.controls = {
       button(IDCANCEL, "キャンセル(&C)", {7, 25, 56, 21}),
       label("印刷中．．．", {7, 7, 35, 8}, false, IDC_PRINTING_TEXT),
-      {IDC_PRINTING_PROGRESS, K::progress_bar, "印刷の進み具合", {7, 53, 136, 10}, ES_NONE, {}, 0},
+      control(IDC_PRINTING_PROGRESS, K::progress_bar, "印刷の進み具合", {7, 53, 136, 10}),
       label("", {7, 68, 136, 9}, false, IDC_PRINTING_STATUS),
   };
   return t;
@@ -175,10 +218,10 @@ DialogTemplate pitch_142() {
   DialogTemplate t = make_template(IDD_PITCH_TEST, "ピッチ指定１点字印刷", POPUP, 155, 59);
   t.controls = {
       label("Ｘ軸", {7, 10, 12, 8}),
-      edit(IDC_PITCH_X, {22, 7, 42, 14}, ES_STANDARD | ES_DIGITS_ONLY),
+      with_unit(edit(IDC_PITCH_X, {22, 7, 42, 14}, ES_STANDARD | ES_DIGITS_ONLY), "ピッチ"),
       label("ピッチ", {67, 10, 18, 8}),
       label("Ｙ軸", {7, 34, 12, 8}),
-      edit(IDC_PITCH_Y, {22, 31, 42, 14}, ES_STANDARD | ES_DIGITS_ONLY),
+      with_unit(edit(IDC_PITCH_Y, {22, 31, 42, 14}, ES_STANDARD | ES_DIGITS_ONLY), "ピッチ"),
       label("ピッチ", {67, 34, 18, 8}),
       button(IDOK, "OK", {98, 7, 50, 14}, true),
       button(IDCANCEL, "ｷｬﾝｾﾙ", {98, 24, 50, 14}),

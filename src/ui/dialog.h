@@ -48,6 +48,9 @@ class Dialog {
   // The text as read through a buffer of `buffer` characters.
   std::string item_text_limited(int id, int buffer = 8) const;
   void set_item_text(int id, const std::string& text);
+  // Shows a label's new text without a screen reader hearing of it: for
+  // what changes faster than anyone wants it read.
+  void set_item_text_unspoken(int id, const std::string& text);
   void limit_text(int id, int characters);  // binds only what the user types
   void enable_item(int id, bool enabled);
   void show_item(int id, bool shown);

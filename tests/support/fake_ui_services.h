@@ -1,11 +1,15 @@
-// Answers message boxes and file dialogs for window tests, and records them.
+// For window tests: message boxes and file dialogs answered and recorded,
+// and dialogs run as a user meets them.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/debug_output.h"
 #include "ui/dialog.h"
 #include "ui/ui_services.h"
 
@@ -19,7 +23,6 @@ class FakeUiServices final : public ui::UiServices {
     bool operator==(const Box&) const = default;
   };
 
-
   int message_box(ui::Dialog*, const std::string& text, const std::string& caption, platform::MessageIcon icon,
                   ui::MessageButtons) override {
     boxes.push_back({text, caption, icon});
@@ -30,9 +33,7 @@ class FakeUiServices final : public ui::UiServices {
     if (before_file_dialog) before_file_dialog();
     return next_file;
   }
-  std::optional<std::string> save_file(ui::Dialog* owner, const std::string& filter) override {
-    return open_file(owner, filter);
-  }
+  std::optional<std::string> save_file(ui::Dialog* d, const std::string& f) override { return open_file(d, f); }
 
   std::vector<Box> boxes;
   int answer = ui::IDOK;  // how every message box is closed
@@ -43,5 +44,24 @@ class FakeUiServices final : public ui::UiServices {
  private:
   platform::ScopedHook<ui::UiServices*> installed_{ui::ui_services_hook, this};
 };
+
+using DialogWork = std::function<void(ui::Dialog&)>;
+
+// Runs `dialog` modally, with `work` done on it once its window is shown.
+// Dialogs it opens meanwhile go to `others`, or are cancelled. Any reach for
+// a control the dialog's template lacks fails the test.
+inline int run_dialog(ui::Dialog& dialog, const DialogWork& work, const DialogWork& others = {}) {
+  platform::ScopedHook shown(ui::dialog_shown_hook, [&](ui::Dialog& d) {
+    const DialogWork& act = &d == &dialog ? work : others;
+    if (act)
+      act(d);
+    else if (&d != &dialog)
+      d.end_dialog(ui::IDCANCEL);
+  });
+  platform::ScopedHook missing(platform::debug_output_hook, [](std::string_view text) {
+    if (text.find("has no control") != std::string_view::npos) ADD_FAILURE() << text;
+  });
+  return dialog.do_modal();
+}
 
 }  // namespace tenji::testing

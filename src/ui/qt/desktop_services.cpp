@@ -14,7 +14,18 @@ namespace tenji::ui {
 
 namespace {
 
-QWidget* owner_window(Dialog* owner) { return owner ? dialog_window(*owner) : nullptr; }
+// Boxes open centred over the window they belong to, or over the nearest
+// one on screen while it is still hidden (the printing window before its job).
+QWidget* owner_window(Dialog* owner) { return visible_window(owner); }
+
+// "brs" from the filter's first pattern "*.brs"; empty for "*.*".
+QString default_suffix(const std::string& filter) {
+  const std::size_t bar = filter.find('|');
+  if (bar == std::string::npos) return {};
+  std::string pattern = filter.substr(bar + 1, filter.find_first_of("|;", bar + 1) - bar - 1);
+  if (pattern.rfind("*.", 0) != 0 || pattern == "*.*") return {};
+  return QString::fromStdString(pattern.substr(2));
+}
 
 class DesktopServices final : public UiServices {
  public:
@@ -42,10 +53,14 @@ class DesktopServices final : public UiServices {
   }
 
   std::optional<std::string> save_file(Dialog* owner, const std::string& filter) override {
-    const QString path = QFileDialog::getSaveFileName(owner_window(owner), QString(), QString(),
-                                                      QString::fromStdString(qt_file_filter(filter)));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
+    // A name typed without an extension gets the filter's, and an existing
+    // file is only replaced when the user says so.
+    QFileDialog dialog(owner_window(owner), QString(), QString(), QString::fromStdString(qt_file_filter(filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(default_suffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
   }
 };
 

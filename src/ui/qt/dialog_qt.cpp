@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QValidator>
 
@@ -19,6 +20,7 @@
 
 #include "platform/debug_output.h"
 #include "resources/dialog_template.h"
+#include "ui/qt/accessibility_qt.h"
 #include "ui/qt/dialog_qt.h"
 #include "ui/qt/resource_images.h"
 #include "ui/ui_services.h"
@@ -65,6 +67,13 @@ QString without_mnemonic(const std::string& text) {
   return s;
 }
 
+// The letter after '&', upper case; null without one.
+QChar mnemonic_of(const std::string& text) {
+  const QString s = QString::fromStdString(text);
+  const qsizetype at = s.indexOf('&');
+  return at >= 0 && at + 1 < s.size() ? s.at(at + 1).toUpper() : QChar();
+}
+
 bool is_field(ControlKind k) { return k == ControlKind::edit || k == ControlKind::drop_down_list; }
 bool is_label(ControlKind k) { return k == ControlKind::static_left || k == ControlKind::static_right; }
 
@@ -106,6 +115,7 @@ struct Dialog::Impl {
   QMenuBar* menu_bar = nullptr;
   DialogUnits units;
   std::map<int, QWidget*> items;
+  std::map<int, const ControlTemplate*> controls;
   std::map<int, TypingRule*> rules;
   bool ended = false;
   bool in_loop = false;
@@ -155,10 +165,12 @@ void Dialog::Impl::build() {
   units = dialog_units_for(font);
 
   int top = 0;
+  QString menu_letters;  // the mnemonics of the menu bar's own entries
   if (t.menu_id) {
     menu_bar = new QMenuBar(window);
     menu_bar->setNativeMenuBar(false);
     for (const auto& entry : resources::menu_template(t.menu_id).bar) {
+      menu_letters += mnemonic_of(entry.text);
       if (entry.items.empty()) {
         QAction* a = menu_bar->addAction(QString::fromStdString(entry.text));
         const int cmd = entry.command;
@@ -190,6 +202,11 @@ void Dialog::Impl::build() {
         const int id = c.id;
         QObject::connect(b, &QPushButton::clicked, window, [this, id] { notify(id, BN_CLICKED); });
         b->setAccessibleName(without_mnemonic(c.text));
+        // A button that shares its letter with the menu bar leaves the key to
+        // the menu bar, which runs the same command at one press (two
+        // owners of one key would take a press each).
+        const QChar letter = mnemonic_of(c.text);
+        if (!letter.isNull() && menu_letters.contains(letter)) b->setShortcut(QKeySequence());
         w = b;
         break;
       }
@@ -198,7 +215,7 @@ void Dialog::Impl::build() {
         auto* l = new QLabel(text, window);
         l->setAlignment((c.kind == ControlKind::static_right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         l->setTextFormat(Qt::PlainText);
-        l->setAccessibleName(text);
+        l->setAccessibleName(spoken_text(c, text));
         labels.emplace_back(&c, l);
         w = l;
         break;
@@ -207,6 +224,9 @@ void Dialog::Impl::build() {
         auto* e = new QLineEdit(window);
         if (c.edit_style & resources::ES_RIGHT_ALIGNED) e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFrame((c.edit_style & resources::ES_BORDER) != 0);
+        e->setReadOnly(c.read_only);
+        if (!c.meaning.empty()) e->setAccessibleName(QString::fromStdString(c.meaning));
+        if (!c.unit.empty()) e->setAccessibleDescription("単位 " + QString::fromStdString(c.unit));
         auto* rule = new TypingRule(e, (c.edit_style & resources::ES_DIGITS_ONLY) != 0);
         e->setValidator(rule);
         rules[c.id] = rule;
@@ -262,7 +282,10 @@ void Dialog::Impl::build() {
       }
       w->setGeometry(units.x(c.rect.x), top + units.y(c.rect.y), width, units.y(h));
     }
-    if (c.id != resources::NO_ID) items[c.id] = w;
+    if (c.id != resources::NO_ID) {
+      items[c.id] = w;
+      controls[c.id] = &c;
+    }
     if (w->focusPolicy() != Qt::NoFocus) {
       if (previous_focusable) QWidget::setTabOrder(previous_focusable, w);
       previous_focusable = w;
@@ -278,6 +301,10 @@ void Dialog::Impl::build() {
       if (tc == l) widget->setBuddy(items[c.id]);
     items[c.id]->setAccessibleName(without_mnemonic(l->text));
   }
+  // A value display is tied to the field whose value it shows.
+  for (auto& [tc, widget] : labels)
+    if (tc->field != resources::NO_ID && items.count(tc->field)) widget->setBuddy(items[tc->field]);
+  if (!t.alert.empty()) mark_alert(window, QString::fromStdString(t.alert));
   window->setFixedSize(units.x(t.width), top + units.y(t.height));
 }
 
@@ -301,8 +328,14 @@ int Dialog::do_modal() {
   // is shown, so a dialog that ended there never appears.
   QCoreApplication::sendPostedEvents(d.window, MESSAGE_EVENT);
   if (d.ended) return d.result;
+  place_window(d.window, parent_ ? visible_window(parent_) : nullptr, parent_ != nullptr);
   QTimer::singleShot(0, d.window, [this] {
-    if (!impl_->ended) notify_dialog_shown(*this);
+    if (impl_->ended) return;
+    // As a Windows dialog does: the field that has the focus at the start
+    // has its text selected, so typing replaces it.
+    if (auto* e = qobject_cast<QLineEdit*>(impl_->window->focusWidget())) e->selectAll();
+    if (!impl_->tmpl->alert.empty()) announce_alert(impl_->window);
+    notify_dialog_shown(*this);
   });
   d.in_loop = true;
   d.window->exec();
@@ -364,8 +397,15 @@ void Dialog::set_item_text(int id, const std::string& text) {
   if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(s);
   else if (auto* l = qobject_cast<QLabel*>(w)) {
     l->setText(s);
-    l->setAccessibleName(s);
+    l->setAccessibleName(spoken_text(*impl_->controls.at(id), s));
   } else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(s);
+}
+
+void Dialog::set_item_text_unspoken(int id, const std::string& text) {
+  if (auto* l = qobject_cast<QLabel*>(dialog_item(*this, id)))
+    l->setText(QString::fromStdString(text));  // the accessible name stays
+  else
+    set_item_text(id, text);
 }
 
 void Dialog::limit_text(int id, int characters) {
@@ -431,6 +471,23 @@ void Dialog::set_icons(int big_icon_id, int small_icon_id) {
 }
 
 QDialog* dialog_window(const Dialog& dialog) { return dialog.impl().window; }
+
+QWidget* visible_window(const Dialog* dialog) {
+  for (; dialog; dialog = dialog->parent())
+    if (dialog->impl().window->isVisible()) return dialog->impl().window;
+  return nullptr;
+}
+
+void place_window(QWidget* window, QWidget* over, bool centre_on_screen) {
+  QRect area;
+  if (over)
+    area = over->frameGeometry();
+  else if (centre_on_screen && window->screen())
+    area = window->screen()->availableGeometry();
+  else
+    return;
+  window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
 
 QWidget* dialog_item(const Dialog& dialog, int id) {
   const auto& items = dialog.impl().items;

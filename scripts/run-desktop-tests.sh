@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The desktop program on a real X server (Xvfb with openbox): keyboard-only
+# flows driven with xdotool, and the accessibility tree read over AT-SPI.
+# Builds the default preset first if needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target tenjiprint virtual-embosser make-nrk
+echo "== keyboard only"
+bash tests/desktop/x11/keyboard_flows.sh build/default
+echo "== screen reader"
+bash tests/desktop/x11/accessibility.sh build/default

@@ -1,0 +1,93 @@
+# Shared by the desktop runs on a real X server: an Xvfb display with the
+# openbox window manager, the virtual embosser as COM1, and waits with limits.
+# Source it; it sets $work, $build, DISPLAY and XDG_CONFIG_HOME, and cleans up
+# on exit.
+
+build=${BUILD_DIR:-build/default}
+build=$(realpath "$build")
+work=$(mktemp -d /tmp/tenji-x11.XXXXXX)
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+pids=()
+
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    echo "windows on screen:" >&2
+    xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w; do
+      echo "  $w '$(xdotool getwindowname "$w" 2>/dev/null)'" >&2
+    done
+  fi
+  exit 1
+}
+
+# A free display number, Xvfb on it, then openbox.
+start_display() {
+  local n
+  for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done 2>/dev/null
+  xdotool getmouselocation >/dev/null 2>&1 || { sleep 1; xdotool getmouselocation >/dev/null 2>&1; } ||
+    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  openbox --config-file /dev/null >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
+}
+
+# The embosser as COM1 at 9600 bit/s for `jobs` jobs, and a settings file for it.
+start_embosser() {
+  "$build/tools/virtual-embosser" --com 1 --jobs "$1" --baud 9600 --out "$work/out" >"$work/embosser.log" 2>&1 &
+  embosser_pid=$!
+  pids+=($embosser_pid)
+  for _ in $(seq 100); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && break; sleep 0.05; done
+  settings="$work/tenjiprint.ini"
+  printf '%s\r\n' '[RUK_PRINT]' TEN_HEIGHT=2.22 TEN_WIDTH=2.07 MASU_BETWEEN=3.11 GYO_BETWEEN=6.03 \
+    TEN_KIND=1 PAPER_SIZE=1 CPL=32 LPP=22 START_X=0.0 START_Y=0.0 END_X=230.1 END_Y=165.4 \
+    COM_PORT=0 COM_SPEED=3 COM_FLOW=1 BACK_PITCH=6 >"$settings"
+}
+
+wait_embosser_done() {
+  for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || return 0; sleep 0.05; done
+  fail "the embosser did not receive its jobs: $(cat "$work/embosser.log")"
+}
+
+# The visible window whose title is exactly $1 (10 s at most).
+wait_window() {
+  local w
+  for _ in $(seq 200); do
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.05
+  done
+  fail "no window '$1'"
+}
+
+wait_window_gone() {
+  for _ in $(seq 200); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  fail "window '$1' stayed open"
+}
+
+# Keys to the window that has the focus, as a user types them.
+keys() { xdotool key --clearmodifiers --delay 60 "$@"; sleep 0.3; }
+type_text() { xdotool type --clearmodifiers --delay 20 "$1"; sleep 0.2; }
+
+# The centre of a window's frame as "x y".
+window_centre() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+}
+
+MAIN_TITLE="点字点間隔可変印刷プログラム（RUK350 Ver95用）"
