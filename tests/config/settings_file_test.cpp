@@ -30,8 +30,7 @@ class SettingsFile : public ::testing::Test {
 TEST_F(SettingsFile, AMissingFileIsMadeWithTheSixteenKeysInOrderAndAnExistingOneKept) {
   ASSERT_TRUE(ensure_settings_file_at(path));
   EXPECT_EQ(read_file(path), DEFAULT_FILE);
-  PrintSettings s;
-  s.PITCH_X = 5;  // never stored, so loading leaves it alone
+  PrintSettings s{.PITCH_X = 5};  // never stored, so loading leaves it alone
   load_all_keys(path, s);
   EXPECT_EQ(std::tuple(s.END_Y, s.BACK_PITCH, s.PITCH_X), std::tuple(165.4, 6, 5));
   write_file(path, "[RUK_PRINT]\r\nCPL=7\r\n");
@@ -49,9 +48,7 @@ TEST_F(SettingsFile, ValuesReadThroughSevenCharactersLikeAtofAndAtoi) {
 
 TEST_F(SettingsFile, LayoutAndPortKeysAreWrittenAndReadAsTheirGroups) {
   PrintSettings s = default_print_settings();
-  s.TEN_HEIGHT = 2.2225;
-  s.GYO_BETWEEN = 1.905;
-  s.COM_PORT = 3;
+  s.TEN_HEIGHT = 2.2225, s.GYO_BETWEEN = 1.905, s.COM_PORT = 3;
   ASSERT_TRUE(save_layout_keys(path, s));  // a brs file: the thirteen layout keys in order
   const std::string brs =
       "[RUK_PRINT]\r\nTEN_HEIGHT=2.22\r\nTEN_WIDTH=2.07\r\nMASU_BETWEEN=3.11\r\nGYO_BETWEEN=1.91\r\n"
@@ -60,8 +57,7 @@ TEST_F(SettingsFile, LayoutAndPortKeysAreWrittenAndReadAsTheirGroups) {
   EXPECT_EQ(read_file(path), brs);
   ASSERT_TRUE(save_port_keys(path, 15, 3, 2));
   EXPECT_EQ(read_file(path), brs + "COM_PORT=15\r\nCOM_SPEED=3\r\nCOM_FLOW=2\r\n");
-  PrintSettings loaded;
-  loaded.COM_PORT = 7;  // not a layout key: loading the layout leaves it alone
+  PrintSettings loaded{.COM_PORT = 7};  // not a layout key: loading the layout leaves it alone
   load_layout_keys(path, loaded);
   EXPECT_EQ(std::tuple(loaded.TEN_HEIGHT, loaded.BACK_PITCH, loaded.COM_PORT), std::tuple(2.22, 6, 7));
   int port = -1, speed = -1, flow = -1;

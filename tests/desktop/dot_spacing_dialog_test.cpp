@@ -61,13 +61,10 @@ TEST_F(SpacingDialog, ShowsTheDefaultsAndTypingStopsAtFourAndFiveCharacters) {
 TEST_F(SpacingDialog, TypedSpacingsAreStoredAsWholeStepsWithTheirCounts) {
   bool open_after_failed_write = false;
   run([&](ui::Dialog& d) {
-    d.set_item_text(IDC_TEN_HEIGHT, "2");
-    d.set_item_text(IDC_TEN_WIDTH, "5");
-    d.set_item_text(IDC_MASU_BETWEEN, "7");
-    d.set_item_text(IDC_GYO_BETWEEN, "8");
+    for (auto [id, text] : {std::pair{IDC_TEN_HEIGHT, "2"}, {IDC_TEN_WIDTH, "5"}, {IDC_MASU_BETWEEN, "7"},
+                            {IDC_GYO_BETWEEN, "8"}, {IDC_END_X, "251.4"}, {IDC_END_Y, "206.8"}})
+      d.set_item_text(id, text);
     d.set_cur_sel(IDC_PAPER_SIZE, 0);
-    d.set_item_text(IDC_END_X, "251.4");
-    d.set_item_text(IDC_END_Y, "206.8");
     {
       platform::ScopedHook full(platform::file_write_fault_hook, [](std::size_t) { return false; });
       d.press(IDC_SETTINGS_OK);
@@ -92,8 +89,8 @@ TEST_F(SpacingDialog, OnlyTheFirstFailingCheckIsToldAndPrintSavesFirst) {
   const std::string before = read_file(path);
   std::string capacity;
   bool unchanged = false;
-  int kind_when_printing = 0;
-  services.before_file_dialog = [&] { kind_when_printing = stored().TEN_KIND; };
+  std::vector<int> kinds_when_printing;  // the printing window opens once, after the save
+  services.before_file_dialog = [&] { kinds_when_printing.push_back(stored().TEN_KIND); };
   run([&](ui::Dialog& d) {
     d.set_item_text(IDC_MASU_BETWEEN, "9");
     d.set_item_text(IDC_END_X, "230.2");
@@ -113,7 +110,7 @@ TEST_F(SpacingDialog, OnlyTheFirstFailingCheckIsToldAndPrintSavesFirst) {
                                               {"印刷領域 Ｘ座標終了点の値が範囲内ではありません。", "", MessageIcon::warning},
                                               {"　 １行に印刷できるマス数：32マス\n１ページに印刷できる行数：22行",
                                                "マス数・行数の提示", MessageIcon::none}}));
-  EXPECT_EQ(kind_when_printing, 2);
+  EXPECT_EQ(kinds_when_printing, std::vector<int>{2});
   EXPECT_EQ(stored().TEN_KIND, 2);
 }
 

@@ -7,6 +7,15 @@
 #include <filesystem>
 #include <vector>
 
+#include "config/settings_file.h"
+#include "desktop/about_dialog.h"
+#include "desktop/copies_dialog.h"
+#include "desktop/dot_spacing_dialog.h"
+#include "desktop/fit_warning_dialog.h"
+#include "desktop/page_range_dialog.h"
+#include "desktop/pitch_test_dialog.h"
+#include "desktop/port_settings_dialog.h"
+#include "desktop/printing_dialog.h"
 #include "document/braille_source.h"
 #include "resources/resource_ids.h"
 #include "support/fake_ui_services.h"
@@ -54,6 +63,36 @@ TEST_F(MainWindow, ButtonsAndMenuItemsOpenTheirDialogsAndTheFirstThatNeedsTheSet
   EXPECT_EQ(shown, (std::vector<int>{IDD_ABOUT, IDD_PORT_SETTINGS, IDD_PITCH_TEST, IDD_DOT_SPACING, IDD_DOT_SPACING}));
   main.press(IDC_MAIN_EXIT);
   EXPECT_TRUE(main.ended());
+}
+
+// Every dialog class, every button pressed: a reach for a control that its
+// template lacks fails run_dialog.
+TEST(EveryDialog, ReachesOnlyControlsOfItsTemplate) {
+  tenji::testing::TempDir dir;
+  const std::string path = dir.file("tenjiprint.ini");
+  write_default_settings(path);
+  tenji::testing::FakeUiServices services;
+  services.next_file = dir.file("set.brs");
+  using tenji::testing::run_dialog;
+  auto press_all = [](std::initializer_list<int> ids) {
+    return [ids](ui::Dialog& d) {
+      for (int id : ids) d.press(id);
+      if (!d.ended()) d.end_dialog(ui::IDCANCEL);
+    };
+  };
+  auto run = [&](ui::Dialog&& d, std::initializer_list<int> ids) { run_dialog(d, press_all(ids)); };
+  MainDialog main(path);
+  run(DotSpacingDialog(&main, path), {IDC_SAVE_SETTINGS, IDC_LOAD_SETTINGS, IDC_SETTINGS_OK});
+  run(PortSettingsDialog(&main, path), {IDC_SETTINGS_OK});
+  run(FitWarningDialog(&main, 32, 22, 33, 40, true), {IDC_FIT_ALL_PAGES});
+  run(CopiesDialog(&main), {IDOK});
+  run(PitchTestDialog(&main), {IDOK});
+  run(PageRangeDialog(&main, std::vector<PageSpan>(2)), {IDOK});
+  PrintingDialog printing(&main, path);
+  printing.pitch_test_mode = 1;
+  run_dialog(printing, press_all({IDCANCEL}), press_all({IDCANCEL}));
+  run(AboutDialog(&main, path), {IDOK});
+  run_dialog(main, press_all({}));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "resources/resource_ids.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
-#include "ui/qt/dialog_qt.h"
 
 namespace tenji {
 namespace {

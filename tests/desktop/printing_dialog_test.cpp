@@ -10,7 +10,6 @@
 
 #include "config/settings_file.h"
 #include "document/nrk_writer.h"
-#include "print/emboss_job.h"
 #include "resources/resource_ids.h"
 #include "support/expected_streams.h"
 #include "support/fake_comm.h"
@@ -144,9 +143,9 @@ TEST_F(PrintingWindow, APortThatFailsIsToldUnderPrintErrorWithItsCause) {
   document({"\xA1"});
   copies("1");
   EXPECT_EQ(print(), 2);
-  ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(std::tie(services.boxes[0].caption, services.boxes[0].icon), std::tuple("印刷エラー", MessageIcon::error));
-  EXPECT_EQ(services.boxes[0].text.substr(0, services.boxes[0].text.find('\n')), "点字プリンターの接続を確認してください。");
+  EXPECT_EQ(services.boxes, (std::vector<Box>{{"点字プリンターの接続を確認してください。\nCOM1（\\\\.\\COM1）のCTSが"
+                                               "入っていません（点字プリンターの電源か、ケーブルを確認してください）。",
+                                               "印刷エラー", MessageIcon::error}}));
 }
 
 TEST_F(PrintingWindow, SettingsThatCannotPrintAreToldBeforeAnythingIsSent) {

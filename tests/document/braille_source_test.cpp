@@ -12,11 +12,7 @@ namespace {
 
 std::vector<std::string> lines_of(const BrailleDocument& doc) {
   std::vector<std::string> out;
-  char text[BRAILLE_LINE_MAX + 1];
-  for (int n = 1; n <= doc.line_count(); ++n) {
-    doc.get_line(text, n);
-    out.emplace_back(text);
-  }
+  for (int n = 1; n <= doc.line_count(); ++n) out.emplace_back(doc.line_record(n)->text);
   return out;
 }
 

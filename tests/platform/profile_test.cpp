@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/temp_dir.h"
 
@@ -64,10 +70,35 @@ TEST(ProfileFiles, UnfitFilesAreRefusedUnreadWithinASecond) {
     EXPECT_EQ(v.file, check) << path;
     EXPECT_FALSE(v.values[0]) << path;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << path;
-    if (check != FileCheck::missing) {
-      EXPECT_FALSE(write_profile_string("RUK_PRINT", "CPL", "1", path)) << path;
-    }
+    EXPECT_EQ(write_profile_string("RUK_PRINT", "CPL", "1", path), check == FileCheck::missing) << path;
   }
+}
+
+// A save killed at any instant leaves the old file or the new one, whole,
+// and the next save clears what the killed one left.
+TEST(ProfileFiles, ASaveKilledAtAnyInstantLeavesAWholeFile) {
+  TempDir dir;
+  const std::string path = dir.file("s.ini");
+  auto keys = [](const char* value) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int k = 0; k < 16; ++k) entries.emplace_back("KEY" + std::to_string(k), value);
+    return entries;
+  };
+  ASSERT_TRUE(write_profile_strings("RUK_PRINT", keys("old"), path));
+  std::mt19937 rng(7);
+  for (int kill = 0; kill < 30; ++kill) {
+    const pid_t saver = ::fork();
+    if (saver == 0)
+      for (int i = 0;; ++i) write_profile_strings("RUK_PRINT", keys(i % 2 ? "old" : "new"), path);
+    std::this_thread::sleep_for(std::chrono::microseconds(rng() % 3000));
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    const std::string text = read_file(path);
+    EXPECT_NE(text.find("=new") == std::string::npos, text.find("=old") == std::string::npos) << "kill " << kill;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 16) << "kill " << kill;
+  }
+  ASSERT_TRUE(write_profile_strings("RUK_PRINT", keys("old"), path));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
 }
 
 }  // namespace

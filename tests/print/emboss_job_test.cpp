@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/debug_output.h"
-#include "print/command_stream.h"
 #include "print/page_plan.h"
 #include "print/printing_flag.h"
 #include "stream_decoder.h"
@@ -35,7 +34,6 @@ class JobTest : public ::testing::Test {
   void TearDown() override { close_all_ports(); }
 
   void add(std::string cells) { doc.append_line(make_braille_line(cells)); }
-  // A job on an empty line, told to a fresh observer.
   int run(int copies = 1, std::vector<PageSpan> pages = {}) {
     observer.reset();
     fake.locked([&] { return fake.device(1).line.clear(), 0; });
@@ -80,8 +78,7 @@ class JobTest : public ::testing::Test {
 };
 
 TEST_F(JobTest, TwoLinesGiveTheFiftyThreeByteStreamOverXonXoff) {
-  add("\xA1");
-  add("\xA9");
+  for (const char* cells : {"\xA1", "\xA9"}) add(cells);
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(line(), tenji::testing::two_line_job_stream());
   EXPECT_TRUE(observer.messages().empty());
@@ -89,15 +86,12 @@ TEST_F(JobTest, TwoLinesGiveTheFiftyThreeByteStreamOverXonXoff) {
   const JobProgress p = observer.last_progress();
   EXPECT_EQ(std::pair(p.bytes_sent, p.bytes_total), (std::pair<std::uint64_t, std::uint64_t>(53, 53)));
   DCB expected = fake.device(1).applied.front();  // as opened, then flow control and DTR/DSR
-  expected.fOutX = expected.fInX = 1;
-  expected.fRtsControl = RTS_CONTROL_DISABLE;
-  expected.fOutxDsrFlow = 1;
-  expected.fDtrControl = DTR_CONTROL_HANDSHAKE;
+  expected.fOutX = expected.fInX = expected.fOutxDsrFlow = 1;
+  expected.fRtsControl = RTS_CONTROL_DISABLE, expected.fDtrControl = DTR_CONTROL_HANDSHAKE;
   EXPECT_EQ(fake.device(1).applied.back(), expected);
   EXPECT_EQ(expected.BaudRate, 1200u);
   // RTS/CTS and the fastest speed when asked.
-  settings.COM_FLOW = 2;
-  settings.COM_SPEED = 3;
+  settings.COM_FLOW = 2, settings.COM_SPEED = 3;
   EXPECT_EQ(run(), 1);
   const DCB& last = fake.device(1).applied.back();
   EXPECT_EQ(std::tuple(last.fOutX, last.fOutxCtsFlow, last.fRtsControl, last.BaudRate),
@@ -107,8 +101,7 @@ TEST_F(JobTest, TwoLinesGiveTheFiftyThreeByteStreamOverXonXoff) {
 }
 
 TEST_F(JobTest, CellsArePlacedByMillimetresAndCutAtCplAndLpp) {
-  settings.CPL = 3;
-  settings.LPP = 2;
+  settings.CPL = 3, settings.LPP = 2;
   add("\xA1\xA1\xA1\xA1");  // the fourth cell is beyond CPL
   add("\xA1\xA1\xA1");
   add("\xA1");  // beyond LPP
@@ -178,8 +171,7 @@ TEST_F(JobTest, AFailingConnectionNamesItsCauseAndClosesThePortAgain) {
 }
 
 TEST_F(JobTest, CancelAfterACellSendsOnlyCr) {
-  add("\xA1\xA2\xA3");
-  add("\xA4");
+  for (const char* cells : {"\xA1\xA2\xA3", "\xA4"}) add(cells);
   observer.on_progress = [](const JobProgress& p) {
     if (p.cell == 1) cancel_printing();
   };
@@ -212,9 +204,8 @@ TEST_F(JobTest, ALineStillHeldTenSecondsAfterCancelIsGivenUpAndTold) {
   cancel_printing();
   EXPECT_EQ(observer.wait_done(), 1);
   // The limit counts from the Cancel, not from when the line stopped.
-  EXPECT_GE(fake.tick - cancelled_at, static_cast<std::uint32_t>(STALL_LIMIT_MS));
-  EXPECT_LT(fake.tick - cancelled_at, static_cast<std::uint32_t>(STALL_LIMIT_MS) + 1000);
-  EXPECT_EQ(STALL_LIMIT_MS, 10000);
+  EXPECT_GE(fake.tick - cancelled_at, 10000u);
+  EXPECT_LT(fake.tick - cancelled_at, 11000u);
   EXPECT_EQ(fake.device(1).purges, 1);
   ASSERT_EQ(observer.messages().size(), 1u);
   EXPECT_EQ(observer.messages()[0].text, LINE_HELD_MESSAGE);
@@ -224,11 +215,8 @@ TEST_F(JobTest, ALineStillHeldTenSecondsAfterCancelIsGivenUpAndTold) {
 
 TEST_F(JobTest, ACancelBeforeThePortIsReadyIsHonoured) {
   add("\xA1");
-  fake.locked([&] {
-    start_emboss_job(settings, "doc.NRK", &observer, &doc, 1, 0);
-    cancel_printing();  // the job is still waiting to open the port
-    return 0;
-  });
+  // Under the fake's lock the job is still waiting to open the port.
+  fake.locked([&] { return start_emboss_job(settings, "doc.NRK", &observer, &doc, 1, 0), cancel_printing(), 0; });
   EXPECT_EQ(observer.wait_done(), 1);
   EXPECT_EQ(line(), "");
   EXPECT_FALSE(fake.device(1).open);

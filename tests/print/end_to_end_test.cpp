@@ -2,7 +2,9 @@
 // and the virtual embosser process.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "platform/debug_output.h"
 #include "print/emboss_job.h"
@@ -15,19 +17,23 @@
 namespace tenji {
 namespace {
 
-TEST(EndToEnd, AnEmbosserThatHoldsTheLineWithXoffGetsEveryByte) {
-  struct ClosePorts {
-    ~ClosePorts() { close_all_ports(); }
-  } close_ports;
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.COM_SPEED = 3;
+    printing_flag = 0;
+  }
+  void TearDown() override { close_all_ports(); }
   platform::ScopedHook<platform::DebugSink> quiet{platform::debug_output_hook, [](std::string_view) {}};
+  PrintSettings settings = default_print_settings();
+  BrailleDocument doc;
+  tenji::testing::RecordingObserver observer;
+};
+
+TEST_F(EndToEnd, AnEmbosserThatHoldsTheLineWithXoffGetsEveryByte) {
   tenji::testing::VirtualEmbosserProcess embosser(1, 1, "--hold-after 1500 --hold-ms 400");
   ASSERT_TRUE(embosser.ready());
-  PrintSettings settings = default_print_settings();
-  settings.COM_SPEED = 3;
-  BrailleDocument doc;
   for (int i = 0; i < 8; ++i) doc.append_line(make_braille_line(std::string(32, static_cast<char>(0xA0 + i * 7))));
-  tenji::testing::RecordingObserver observer;
-  printing_flag = 0;
   start_emboss_job(settings, "page.NRK", &observer, &doc, 1, 0);
   ASSERT_EQ(observer.wait_done(), 1);
   ASSERT_TRUE(embosser.wait_exit());
@@ -35,6 +41,24 @@ TEST(EndToEnd, AnEmbosserThatHoldsTheLineWithXoffGetsEveryByte) {
   EXPECT_EQ(got.size(), planned_stream_bytes(settings, doc, 1));
   EXPECT_TRUE(embosser::decode_stream(got).errors.empty());
   EXPECT_TRUE(observer.messages().empty());
+}
+
+TEST_F(EndToEnd, ALineHeldByXoffAfterCancelIsGivenUpAfterTenSecondsWithItsMessage) {
+  tenji::testing::VirtualEmbosserProcess embosser(1, 1, "--hold-after 200 --hold-ms 30000");
+  ASSERT_TRUE(embosser.ready());
+  for (int i = 0; i < 200; ++i) doc.append_line(make_braille_line(std::string(32, '\xDF')));
+  start_emboss_job(settings, "long.NRK", &observer, &doc, 1, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // into the held line
+  EXPECT_FALSE(observer.done());
+  const auto cancelled_at = std::chrono::steady_clock::now();
+  cancel_printing();
+  ASSERT_EQ(observer.wait_done(30), 1);
+  const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled_at).count();
+  EXPECT_GE(waited, 10.0);
+  EXPECT_LT(waited, 11.5);
+  ASSERT_EQ(observer.messages().size(), 1u);
+  EXPECT_EQ(observer.messages()[0].text, LINE_HELD_MESSAGE);
+  EXPECT_EQ(open_ports, nullptr);
 }
 
 }  // namespace

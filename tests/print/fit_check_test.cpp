@@ -9,12 +9,9 @@ namespace tenji {
 namespace {
 
 FitCheck fit_of(int cpl, int lpp, const std::vector<int>& line_lengths) {
-  PrintSettings s;
-  s.CPL = cpl;
-  s.LPP = lpp;
   BrailleDocument doc;
   for (int n : line_lengths) doc.append_line(make_braille_line(std::string(static_cast<std::size_t>(n), '\xA1')));
-  return check_fit(s, doc);
+  return check_fit(PrintSettings{.CPL = cpl, .LPP = lpp}, doc);
 }
 
 TEST(FitCheck, ExactlyCplAndLppFitAndTooWideWinsOverTooLong) {

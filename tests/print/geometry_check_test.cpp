@@ -11,21 +11,18 @@ namespace {
 TEST(GeometryCheck, RefusesWhatIsNoNumberOrLeavesThePaperNamingTheValueButLetsTheRestPrint) {
   BrailleDocument page;
   for (int i = 0; i < 22; ++i) page.append_line(make_braille_line(std::string(32, '\xDF')));
-  using Change = void (*)(PrintSettings&);
-  const std::pair<Change, const char*> cases[] = {
-      {[](PrintSettings& s) { s.TEN_HEIGHT = std::nan(""); }, "設定値 TEN_HEIGHT=nan は数ではありません。"},
-      {[](PrintSettings& s) { s.TEN_WIDTH = std::numeric_limits<double>::infinity(); },
-       "設定値 TEN_WIDTH=inf は数ではありません。"},
-      {[](PrintSettings& s) { s.TEN_HEIGHT = 9999999; },
-       "設定値 TEN_HEIGHT=9999999.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
-      {[](PrintSettings& s) { s.MASU_BETWEEN = 1e300; },
-       "設定値 MASU_BETWEEN=1e+300 では"},
-      {[](PrintSettings& s) { s.START_X = 250; }, "設定値 START_X=250.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
-      {[](PrintSettings& s) { s.START_Y = -3; }, "設定値 START_Y=-3.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
+  using S = PrintSettings;
+  const std::tuple<double S::*, double, const char*> cases[] = {
+      {&S::TEN_HEIGHT, std::nan(""), "設定値 TEN_HEIGHT=nan は数ではありません。"},
+      {&S::TEN_WIDTH, std::numeric_limits<double>::infinity(), "設定値 TEN_WIDTH=inf は数ではありません。"},
+      {&S::TEN_HEIGHT, 9999999, "設定値 TEN_HEIGHT=9999999.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
+      {&S::MASU_BETWEEN, 1e300, "設定値 MASU_BETWEEN=1e+300 では"},
+      {&S::START_X, 250, "設定値 START_X=250.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
+      {&S::START_Y, -3, "設定値 START_Y=-3.00 では点が用紙（Ｂ５ 257 × 182 mm）の外に出ます（"},
   };
-  for (const auto& [change, message] : cases) {
+  for (const auto& [field, value, message] : cases) {
     PrintSettings s = default_print_settings();
-    change(s);
+    s.*field = value;
     const auto problem = check_geometry(s, page);
     ASSERT_TRUE(problem) << message;
     EXPECT_EQ(problem->substr(0, std::string(message).size()), message);

@@ -5,6 +5,8 @@
 namespace tenji {
 namespace {
 
+using P = std::vector<PageSpan>;
+
 // A document of `lines` lines with source page breaks before the given lines.
 BrailleDocument document(int lines, std::initializer_list<int> breaks_before = {}) {
   BrailleDocument doc;
@@ -17,7 +19,6 @@ BrailleDocument document(int lines, std::initializer_list<int> breaks_before = {
 }
 
 TEST(PagePlan, SourceBreaksBeginPagesAndLongPagesGoOn) {
-  using P = std::vector<PageSpan>;
   const std::tuple<BrailleDocument, int, P> cases[] = {
       {document(22), 22, {{1, 22, 0}}},                        // exactly LPP lines
       {document(23), 22, {{1, 22, 0}, {23, 1, 0}}},            // LPP + 1
@@ -30,8 +31,7 @@ TEST(PagePlan, SourceBreaksBeginPagesAndLongPagesGoOn) {
 }
 
 TEST(PagePlan, RangesAndResumes) {
-  const std::vector<PageSpan> pages = {{1, 22, 0}, {23, 22, 0}, {45, 3, 0}};
-  using P = std::vector<PageSpan>;
+  const P pages = {{1, 22, 0}, {23, 22, 0}, {45, 3, 0}};
   const std::tuple<const char*, int, P> cases[] = {
       {"all", 1, pages},
       {"2", 1, {{23, 22, 0}}},

@@ -28,7 +28,7 @@ class DumpTest : public ::testing::Test {
 };
 
 TEST_F(DumpTest, AFreshPortDumpsTheExampleLines) {
-  const std::vector<std::string> expected = {
+  EXPECT_EQ(dump(), (std::vector<std::string>{
       "",
       "Port type:  MS Windows  DCB BaudRate: 9600    ByteSize: 8  Parity: 0",
       "StopBits: 0 fBinary: 1  fRtsControl: 1",
@@ -39,8 +39,7 @@ TEST_F(DumpTest, AFreshPortDumpsTheExampleLines) {
       "CE_BREAK:0  CE_FRAME:0  CE_MODE:0 CE_OVERRUN:0",
       "CE_RXOVER:0 CE_RXPARITY:0 CE_TXFULL:0  CTS/DSR/RI/CD: 1100",
       "8250:0000",
-  };
-  EXPECT_EQ(dump(), expected);
+  }));
 }
 
 // Each dump collects the device's error word; the bits stay until the line

@@ -6,16 +6,8 @@ namespace tenji {
 namespace {
 
 DCB line(std::uint32_t baud, std::uint8_t bits, std::uint8_t parity, std::uint8_t stop, std::uint8_t rts, bool xon) {
-  DCB d;
-  d.BaudRate = baud;
-  d.ByteSize = bits;
-  d.Parity = parity;
-  d.StopBits = stop;
-  d.fRtsControl = rts;
-  d.fOutX = d.fInX = xon;
-  d.XonChar = 0x21;
-  d.XoffChar = 0x13;
-  return d;
+  return {.BaudRate = baud, .fOutX = xon, .fInX = xon, .fRtsControl = rts, .ByteSize = bits, .Parity = parity,
+          .StopBits = stop, .XonChar = 0x21, .XoffChar = 0x13};
 }
 
 // Every setting goes to its flags and comes back from them unchanged; what

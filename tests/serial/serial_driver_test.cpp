@@ -59,10 +59,9 @@ TEST_F(DriverTest, SetLineMapsBaudParityAndStopBitsOrRefusesThem) {
     p->clear_error(p);
     EXPECT_EQ(p->set_line(p, baud, parity, bits, stop), result) << baud << " " << char(parity) << " " << stop;
     EXPECT_EQ(std::pair(p->status, dev().applied.size()), std::pair(result, applied + (result == 0)));
-    if (result == 0) {
-      EXPECT_EQ(std::tuple(last_dcb().BaudRate, last_dcb().Parity, last_dcb().StopBits, int{last_dcb().ByteSize}),
-                std::tuple(rate, parity_code, stop_code, bits));
-    }
+    if (result != 0) continue;
+    EXPECT_EQ(std::tuple(last_dcb().BaudRate, last_dcb().Parity, last_dcb().StopBits, int{last_dcb().ByteSize}),
+              std::tuple(rate, parity_code, stop_code, bits));
   }
 }
 

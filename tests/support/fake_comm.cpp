@@ -1,17 +1,12 @@
 #include "support/fake_comm.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "serial/com_device_name.h"
 
 namespace tenji::testing {
 
 static thread_local std::int32_t fake_last_error = 0;
-
-IdleHookOverride::IdleHookOverride(IdleHook hook)
-    : scoped_(serial_driver_defaults.idle_hook,
-              hook ? hook : +[](SerialPort*) { return std::this_thread::yield(), 0; }) {}
 
 FakeCommApi::FakeCommApi() : installed_(comm_api_hook, this) {}
 

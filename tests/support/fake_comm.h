@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -93,10 +94,7 @@ class FakeCommApi final : public CommApi {
     });
   }
   bool purge_comm(CommHandle h, std::uint32_t flags) override {
-    return on(h, [&](D& d) {
-      ++d.purges;
-      if (flags & PURGE_TXCLEAR) d.queue.clear();
-    });
+    return on(h, [&](D& d) { ++d.purges; if (flags & PURGE_TXCLEAR) d.queue.clear(); });
   }
   bool set_comm_break(CommHandle) override { return true; }
   bool clear_comm_break(CommHandle) override { return true; }
@@ -129,12 +127,9 @@ class FakeCommApi final : public CommApi {
 
 // Another idle hook in the driver for the life of the object; by default one
 // that yields at once, so waits against the fake take no wall time.
-class IdleHookOverride {
- public:
-  explicit IdleHookOverride(IdleHook hook = nullptr);
-
- private:
-  platform::ScopedHook<IdleHook> scoped_;
+struct IdleHookOverride : platform::ScopedHook<IdleHook> {
+  explicit IdleHookOverride(IdleHook hook = [](SerialPort*) { return std::this_thread::yield(), 0; })
+      : ScopedHook(serial_driver_defaults.idle_hook, hook) {}
 };
 
 }  // namespace tenji::testing

@@ -41,7 +41,6 @@ class RecordingObserver final : public JobObserver {
     return done_.load(std::memory_order_acquire);
   }
   bool done() const { return done_.load() != 0; }
-  // Ready for the next job.
   void reset() {
     { std::lock_guard lock(mutex_); messages_.clear(); }
     done_.store(0);

@@ -26,7 +26,6 @@ class ScopedConfigHome {
  public:
   ScopedConfigHome();
   ~ScopedConfigHome();  // not copied: its TempDir cannot be
-  const std::string& path() const { return dir_.path(); }
   std::string file(const std::string& name) const { return dir_.file(name); }
   // <home>/tenjiprint/dosdevices/com<n>
   std::string com_link(int com_number) const;

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 #include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -17,6 +16,20 @@ extern char** environ;
 
 namespace tenji::testing {
 
+pid_t spawn_quiet(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  if (::posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&quiet);
+  return pid;
+}
+
 VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const std::string& extra_args)
     : out_dir_(home_.file("out")), com_(com_number) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -24,18 +37,7 @@ VirtualEmbosserProcess::VirtualEmbosserProcess(int com_number, int jobs, const s
                                    "--jobs",              std::to_string(jobs), "--out", out_dir_};
   std::istringstream extra(extra_args);
   for (std::string a; extra >> a;) args.push_back(a);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t quiet;  // its output stays out of the test log
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-  if (::posix_spawn(&pid_, argv[0], &quiet, nullptr, argv.data(), environ) != 0) pid_ = -1;
-  posix_spawn_file_actions_destroy(&quiet);
-
-  // Ready once its COM link is there.
+  pid_ = spawn_quiet(args);
   for (int i = 0; i < 500 && pid_ > 0 && !ready_; ++i) {
     std::error_code ec;
     ready_ = std::filesystem::is_symlink(com_link(), ec);

@@ -3,12 +3,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
 #include "support/temp_dir.h"
 
 namespace tenji::testing {
+
+// Starts `args` (the program first), its output kept out of the test log; -1 if it cannot.
+pid_t spawn_quiet(std::vector<std::string> args);
 
 class VirtualEmbosserProcess {
  public:
