@@ -103,10 +103,10 @@ class Command {
       }
     } else if (o_.from_line > 1) {
       return bad_usage("--from-line goes with --pages");
-    } else if (!document.page_breaks().empty()) {
-      pages = {paginate(document, settings.LPP).front()};  // the first page, up to its own end
+    } else {
+      pages = first_page_only(document, settings.LPP);
     }
-    if (const auto problem = check_geometry(settings, document, pages.empty() ? nullptr : &pages)) {
+    if (const auto problem = check_geometry(settings, document, pages)) {
       std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
       return EXIT_BAD_INPUT;
     }

@@ -58,6 +58,12 @@ bool MainDialog::on_init_dialog() {
   return true;
 }
 
+// The file the commands use, made yet or not: the version dialog names it.
+std::string MainDialog::settings_in_use() const {
+  if (!settings_path_.empty()) return settings_path_;
+  return chosen_path_.empty() ? settings_file_path() : chosen_path_;
+}
+
 void MainDialog::tell_end(const std::string& text) {
   if (text.empty()) return;
   set_item_text(IDC_MAIN_STATUS, text);
@@ -86,11 +92,7 @@ bool MainDialog::on_command(int id, int notification) {
   auto it = openers.find(id);
   if (it == openers.end()) return ui::Dialog::on_command(id, notification);
   if (needs_settings_file(id)) ensure_settings();
-  // The version dialog names the settings file, created or not.
-  const std::string path = id != ID_APP_ABOUT || !settings_path_.empty() ? settings_path_
-                           : chosen_path_.empty()                        ? settings_file_path()
-                                                                         : chosen_path_;
-  it->second(*this, path);
+  it->second(*this, id == ID_APP_ABOUT ? settings_in_use() : settings_path_);
   return true;
 }
 

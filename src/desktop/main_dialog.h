@@ -28,6 +28,7 @@ class MainDialog : public ui::Dialog {
 
  private:
   void ensure_settings();
+  std::string settings_in_use() const;
   // Shows how a print ended in the status line and gives it the focus.
   void tell_end(const std::string& text);
   std::string settings_path_;

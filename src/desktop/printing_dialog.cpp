@@ -59,9 +59,6 @@ FitCheck PrintingDialog::check_fit() const { return tenji::check_fit(settings, *
 
 void PrintingDialog::run_print_flow() {
   auto stop = [this] { post_message(WM_JOB_DONE, 2, 0); };
-  auto warn = [this](const std::string& text, ui::MessageButtons buttons) {
-    return ui::ui_services().message_box(this, text, "", platform::MessageIcon::warning, buttons);
-  };
   if (!settings_accepted()) return stop();
   if (choose_and_read_document() != 0) return stop();
   // A document longer than a page, or of several source pages, may print
@@ -81,11 +78,11 @@ void PrintingDialog::run_print_flow() {
     PageRangeDialog range(this, all_pages);
     if (range.do_modal() != ui::IDOK) return stop();
     pages = select_pages(all_pages, range.range());
-  } else if (!document->page_breaks().empty()) {
-    pages = {all_pages.front()};  // the first page, up to its own end
+  } else {
+    pages = first_page_only(*document, settings.LPP);
   }
-  if (const auto problem = check_geometry(settings, *document, pages.empty() ? nullptr : &pages)) {
-    warn(*problem, ui::MessageButtons::ok);
+  if (const auto problem = check_geometry(settings, *document, pages)) {
+    ui::ui_services().message_box(this, *problem, "", platform::MessageIcon::warning, ui::MessageButtons::ok);
     return stop();
   }
   CopiesDialog copies_dialog(this);

@@ -6,46 +6,6 @@ namespace tenji {
 
 namespace {
 
-// Decodes one UTF-8 character at `i`; returns the code point or -1.
-long decode_utf8(std::string_view s, std::size_t& i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = b(i);
-  int extra;
-  long cp;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-  } else {
-    ++i;
-    return -1;
-  }
-  if (i + static_cast<std::size_t>(extra) >= s.size()) {
-    i = s.size();
-    return -1;
-  }
-  for (int k = 1; k <= extra; ++k) {
-    const unsigned char c = b(i + static_cast<std::size_t>(k));
-    if ((c & 0xC0) != 0x80) {
-      i += static_cast<std::size_t>(k);
-      return -1;
-    }
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  i += static_cast<std::size_t>(extra) + 1;
-  static const long min_for[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < min_for[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
-  return cp;
-}
-
 std::string describe(long cp) {
   char buf[96];
   if (cp < 0) return "UTF-8として読めない文字です";
@@ -93,9 +53,7 @@ bool split_pages(std::string_view text, TextDocument& out, BrailleTextError& err
     }
     start = end + 1;
   }
-  // A break after the last line begins no page.
-  while (!out.page_breaks.empty() && out.page_breaks.back() >= static_cast<int>(out.lines.size()))
-    out.page_breaks.pop_back();
+  drop_trailing_page_breaks(out);
   return true;
 }
 
@@ -109,6 +67,50 @@ constexpr unsigned char BRF_DOTS[64] = {
 
 }  // namespace
 
+long next_code_point(std::string_view s, std::size_t& i) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = b(i);
+  int extra;
+  long cp;
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  } else if ((lead & 0xE0) == 0xC0) {
+    extra = 1;
+    cp = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2;
+    cp = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3;
+    cp = lead & 0x07;
+  } else {
+    ++i;
+    return -1;
+  }
+  if (i + static_cast<std::size_t>(extra) >= s.size()) {
+    i = s.size();
+    return -1;
+  }
+  for (int k = 1; k <= extra; ++k) {
+    const unsigned char c = b(i + static_cast<std::size_t>(k));
+    if ((c & 0xC0) != 0x80) {
+      i += static_cast<std::size_t>(k);
+      return -1;
+    }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  i += static_cast<std::size_t>(extra) + 1;
+  static const long min_for[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < min_for[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
+  return cp;
+}
+
+void drop_trailing_page_breaks(TextDocument& doc) {
+  while (!doc.page_breaks.empty() && doc.page_breaks.back() >= static_cast<int>(doc.lines.size()))
+    doc.page_breaks.pop_back();
+}
+
 int brf_cell(unsigned char c) {
   if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
   if (c < 0x20 || c > 0x5F) return -1;
@@ -120,7 +122,7 @@ bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextErr
   return split_pages(utf8, out, error, [](std::string_view text, int line, std::string& cells, BrailleTextError& e) {
     int column = 1;
     for (std::size_t i = 0; i < text.size(); ++column) {
-      const long cp = decode_utf8(text, i);
+      const long cp = next_code_point(text, i);
       if (cp == ' ') {
         cells += '\xA0';
       } else if (cp >= 0x2800 && cp <= 0x283F) {
@@ -132,16 +134,6 @@ bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextErr
     }
     return true;
   });
-}
-
-bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines, BrailleTextError& error) {
-  TextDocument doc;
-  if (!parse_braille_text(utf8, doc, error)) {
-    lines.clear();
-    return false;
-  }
-  lines = std::move(doc.lines);
-  return true;
 }
 
 bool parse_brf(std::string_view bytes, TextDocument& out, BrailleTextError& error) {

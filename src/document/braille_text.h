@@ -26,7 +26,6 @@ struct TextDocument {
 // form feed begins a new page; a UTF-8 byte-order mark is skipped. Returns
 // false and fills `error` for anything else.
 bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextError& error);
-bool cells_from_braille_text(std::string_view utf8, std::vector<std::string>& lines, BrailleTextError& error);
 
 // Text lines the same way for North American Braille ASCII (BRF): one
 // character of 0x20-0x5F a cell, lower-case letters as upper case, lines by
@@ -35,6 +34,13 @@ bool parse_brf(std::string_view bytes, TextDocument& out, BrailleTextError& erro
 
 // The cell byte of a BRF character, or -1 for a character BRF does not have.
 int brf_cell(unsigned char c);
+
+// The character of `text` at `i` as a code point, with `i` moved past it;
+// -1 for bytes that are not UTF-8.
+long next_code_point(std::string_view text, std::size_t& i);
+
+// Page breaks at or after the end of the lines begin no page: they go.
+void drop_trailing_page_breaks(TextDocument& doc);
 
 // The cells of one line as UTF-8 Braille patterns; bytes outside the cell
 // range show as U+FFFD.

@@ -1,20 +1,18 @@
 #include "document/braille_writers.h"
 
-#include <algorithm>
-
 namespace tenji {
 
 namespace {
 
-// The lines with a separator between pages.
+// The lines, each made by `line_of`, with `page_break` between pages.
 template <typename Line>
-std::string join(const TextDocument& doc, const std::string& eol, Line line_of) {
+std::string join(const TextDocument& doc, const std::string& page_break, Line line_of) {
   std::string out;
   std::size_t next_break = 0;
   for (std::size_t i = 0; i < doc.lines.size(); ++i) {
     for (; next_break < doc.page_breaks.size() && doc.page_breaks[next_break] == static_cast<int>(i); ++next_break)
-      out += '\f';
-    out += line_of(doc.lines[i]) + eol;
+      out += page_break;
+    out += line_of(doc.lines[i]);
   }
   return out;
 }
@@ -28,15 +26,15 @@ char brf_char(unsigned char cell) {
 }  // namespace
 
 std::string encode_brf(const TextDocument& doc) {
-  return join(doc, "\r\n", [](const std::string& cells) {
+  return join(doc, "\f", [](const std::string& cells) {
     std::string out;
     for (unsigned char c : cells) out += brf_char(c);
-    return out;
+    return out + "\r\n";
   });
 }
 
 std::string encode_braille_text(const TextDocument& doc) {
-  return join(doc, "\n", [](const std::string& cells) { return braille_text_from_cells(cells); });
+  return join(doc, "\f", [](const std::string& cells) { return braille_text_from_cells(cells) + "\n"; });
 }
 
 std::string encode_pef(const TextDocument& doc, int cols, int rows) {
@@ -47,14 +45,10 @@ std::string encode_pef(const TextDocument& doc, int cols, int rows) {
       "</meta></head>\n"
       "  <body>\n    <volume cols=\"" + std::to_string(cols) + "\" rows=\"" + std::to_string(rows) +
       "\" rowgap=\"0\" duplex=\"false\">\n      <section>\n        <page>\n";
-  std::size_t next_break = 0;
-  for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-    for (; next_break < doc.page_breaks.size() && doc.page_breaks[next_break] == static_cast<int>(i); ++next_break)
-      out += "        </page>\n        <page>\n";
-    // A blank cell is U+2800 in a row; spaces are not cells there.
-    std::string row = braille_text_from_cells(doc.lines[i]);
-    out += "          <row>" + row + "</row>\n";
-  }
+  // A blank cell is U+2800 in a row; spaces are not cells there.
+  out += join(doc, "        </page>\n        <page>\n", [](const std::string& cells) {
+    return "          <row>" + braille_text_from_cells(cells) + "</row>\n";
+  });
   return out + "        </page>\n      </section>\n    </volume>\n  </body>\n</pef>\n";
 }
 

@@ -68,9 +68,8 @@ class PefReader {
 
  private:
   pugi::xml_node child(const pugi::xml_node& parent, const char* name) const {
-    for (const pugi::xml_node n : parent.children())
-      if (n.type() == pugi::node_element && local_name(n) == name && prefix_of(n) == prefix_) return n;
-    return {};
+    const auto found = children(parent, name);
+    return found.empty() ? pugi::xml_node() : found.front();
   }
 
   std::vector<pugi::xml_node> children(const pugi::xml_node& parent, const char* name) const {
@@ -80,28 +79,23 @@ class PefReader {
     return out;
   }
 
-  // A row's text: Unicode Braille of six dots (U+2800-U+283F), three bytes a
-  // cell in UTF-8; white space around it is layout of the XML, not cells.
+  // A row's text: Unicode Braille of six dots (U+2800-U+283F); white space
+  // around it is layout of the XML, not cells.
   bool read_row(std::string_view text, const char* where) {
     while (!text.empty() && std::strchr(" \t\r\n", text.front())) text.remove_prefix(1);
     while (!text.empty() && std::strchr(" \t\r\n", text.back())) text.remove_suffix(1);
     std::string cells;
     for (std::size_t i = 0, column = 1; i < text.size(); ++column) {
-      const auto b = [&](std::size_t k) { return static_cast<unsigned char>(k < text.size() ? text[k] : 0); };
-      if (b(i) == 0xE2 && (b(i + 1) & 0xFC) == 0xA0 && (b(i + 2) & 0xC0) == 0x80) {
-        const unsigned pattern = ((b(i + 1) & 0x03u) << 6) | (b(i + 2) & 0x3Fu);
-        char what[256];
-        if (pattern > 0x3F) {
-          std::snprintf(what, sizeof what, "%s, %zu文字目: U+%04X は7の点か8の点を使っています", where, column,
-                        0x2800 + pattern);
-          return fail(what);
-        }
-        cells += static_cast<char>(0xA0 + pattern);
-        i += 3;
+      const long cp = next_code_point(text, i);
+      if (cp >= 0x2800 && cp <= 0x283F) {
+        cells += static_cast<char>(0xA0 + (cp - 0x2800));
         continue;
       }
       char what[256];
-      std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where, column);
+      if (cp >= 0x2840 && cp <= 0x28FF)
+        std::snprintf(what, sizeof what, "%s, %zu文字目: U+%04lX は7の点か8の点を使っています", where, column, cp);
+      else
+        std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where, column);
       return fail(what);
     }
     out_.lines.push_back(std::move(cells));
@@ -138,9 +132,7 @@ bool parse_pef(std::string_view xml, TextDocument& out, PefLayout& layout, std::
     out = {};
     return false;
   }
-  // A page break after the last row begins no page.
-  while (!out.page_breaks.empty() && out.page_breaks.back() >= static_cast<int>(out.lines.size()))
-    out.page_breaks.pop_back();
+  drop_trailing_page_breaks(out);  // a page after the last row
   return true;
 }
 

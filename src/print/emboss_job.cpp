@@ -63,7 +63,7 @@ class Job {
     progress_.copies = p_->copies;
     progress_.pages = static_cast<int>(pages_.size());
     progress_.lines = page_lines(1);
-    progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies, p_->pages.empty() ? nullptr : &p_->pages);
+    progress_.bytes_total = planned_stream_bytes(s_, *p_->document, p_->copies, p_->pages);
 
     Outcome outcome = from_send(send_reset());
     if (outcome == Outcome::finished) outcome = print_copies();
@@ -207,7 +207,7 @@ class Job {
   }
 
   WalkOptions walk_options() const {
-    return {p_->copies, p_->pitch_test != 0, WalkExtent::fitting, p_->pages.empty() ? nullptr : &p_->pages};
+    return {p_->copies, p_->pitch_test != 0, WalkExtent::fitting, p_->pages};
   }
   int page_lines(int page) const { return page >= 1 && page <= static_cast<int>(pages_.size()) ? pages_[page - 1].lines : 0; }
   int page_first_line(int page) const {
@@ -240,7 +240,7 @@ int baud_for_speed_index(int com_speed) {
 }
 
 std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument& doc, int copies,
-                                   const std::vector<PageSpan>* pages) {
+                                   const std::vector<PageSpan>& pages) {
   class Counter final : public PrintVisitor {
    public:
     bool cell(const CellPlace& c) override {

@@ -49,6 +49,6 @@ int baud_for_speed_index(int com_speed);
 
 // Every byte the job will send for this document and these settings.
 std::uint64_t planned_stream_bytes(const PrintSettings& settings, const BrailleDocument& document, int copies,
-                                   const std::vector<PageSpan>* pages = nullptr);
+                                   const std::vector<PageSpan>& pages = {});
 
 }  // namespace tenji

@@ -16,7 +16,7 @@ FitCheck check_fit(const PrintSettings& settings, const BrailleDocument& documen
     bool cell(const CellPlace&) override { return true; }
     int longest = 0;
   } measure;
-  walk_print(settings, document, {1, false, WalkExtent::whole}, measure);
+  walk_print(settings, document, {1, false, WalkExtent::whole, {}}, measure);
 
   FitCheck fit;
   fit.line_count = document.line_count();

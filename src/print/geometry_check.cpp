@@ -64,7 +64,7 @@ std::string show(const char* key, double value) {
 }  // namespace
 
 std::optional<std::string> check_geometry(const PrintSettings& s, const BrailleDocument& document,
-                                          const std::vector<PageSpan>* pages) {
+                                          const std::vector<PageSpan>& pages) {
   for (const auto& k : GEOMETRY_KEYS)
     if (!std::isfinite(s.*k.field)) return "設定値 " + show(k.name, s.*k.field) + " は数ではありません。";
 
@@ -72,7 +72,8 @@ std::optional<std::string> check_geometry(const PrintSettings& s, const BrailleD
                 s.BACK_PITCH);
   extent.min_x = extent.min_y = std::numeric_limits<long long>::max();
   extent.max_x = extent.max_y = std::numeric_limits<long long>::min();
-  walk_print(s, document, {1, false, WalkExtent::fitting, pages}, extent);
+  const WalkOptions walk{1, false, WalkExtent::fitting, pages};
+  walk_print(s, document, walk, extent);
   if (!extent.any) return std::nullopt;
 
   const PaperSize paper = paper_size(s.PAPER_SIZE);
@@ -88,7 +89,7 @@ std::optional<std::string> check_geometry(const PrintSettings& s, const BrailleD
     double reach_mm;
   };
   int lines = 0;
-  for (const PageSpan& p : pages_of_walk(s, document, {1, false, WalkExtent::fitting, pages})) lines = std::max(lines, p.lines);
+  for (const PageSpan& p : pages_of_walk(s, document, walk)) lines = std::max(lines, p.lines);
   const double cells = std::max(1, std::min(s.CPL, static_cast<int>(BRAILLE_LINE_MAX)));
   const std::vector<Term> terms =
       off_down ? std::vector<Term>{{show("START_X", s.START_X), s.START_X},

@@ -23,6 +23,6 @@ PaperSize paper_size(int paper_size_index);
 // nothing when the print stays on the paper. Only the cells the job prints
 // count (LPP lines of CPL cells, the page that prints).
 std::optional<std::string> check_geometry(const PrintSettings& settings, const BrailleDocument& document,
-                                          const std::vector<PageSpan>* pages = nullptr);
+                                          const std::vector<PageSpan>& pages = {});
 
 }  // namespace tenji

@@ -21,6 +21,11 @@ std::vector<PageSpan> paginate(const BrailleDocument& doc, int lpp) {
   return pages;
 }
 
+std::vector<PageSpan> first_page_only(const BrailleDocument& doc, int lpp) {
+  if (doc.page_breaks().empty()) return {};
+  return {paginate(doc, lpp).front()};
+}
+
 std::optional<PageRange> parse_page_range(std::string_view text) {
   auto number = [](std::string_view s, int& n) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), n);

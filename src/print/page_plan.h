@@ -28,6 +28,11 @@ std::vector<PageSpan> paginate(const BrailleDocument& document, int lpp);
 struct PageRange {
   int from = 1, to = 0, from_line = 1;
 };
+// What prints when no range is chosen: the first page. Without page breaks
+// that is the document's first LPP lines, what a walk with no pages given
+// prints (nothing is returned); with them, the first page to its own end.
+std::vector<PageSpan> first_page_only(const BrailleDocument& document, int lpp);
+
 // "all", "N" or "M-N"; nothing for anything else.
 std::optional<PageRange> parse_page_range(std::string_view text);
 

@@ -10,7 +10,7 @@ int lines_on_page(const PrintSettings& s, const BrailleDocument& doc) {
 }
 
 std::vector<PageSpan> pages_of_walk(const PrintSettings& s, const BrailleDocument& doc, const WalkOptions& o) {
-  if (o.pages) return *o.pages;
+  if (!o.pages.empty()) return o.pages;
   if (o.extent == WalkExtent::whole) return {{1, doc.line_count(), 0}};
   return {{1, lines_on_page(s, doc), 0}};
 }

@@ -46,7 +46,7 @@ struct WalkOptions {
   WalkExtent extent = WalkExtent::fitting;
   // The pages, all of them for each copy (collated); none given: one page,
   // the document's first LPP lines.
-  const std::vector<PageSpan>* pages = nullptr;
+  std::vector<PageSpan> pages;
 };
 
 // True when the walk went to its end, false when the visitor stopped it.

@@ -18,11 +18,21 @@ namespace {
 // one on screen while it is still hidden (the printing window before its job).
 QWidget* owner_window(Dialog* owner) { return visible_window(owner); }
 
+// A Windows filter "label|patterns|label|patterns||" as its fields.
+std::vector<std::string> filter_fields(const std::string& filter) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
+    parts.push_back(filter.substr(start, bar - start));
+  if (start < filter.size()) parts.push_back(filter.substr(start));
+  return parts;
+}
+
 // "brs" from the filter's first pattern "*.brs"; empty for "*.*".
 QString default_suffix(const std::string& filter) {
-  const std::size_t bar = filter.find('|');
-  if (bar == std::string::npos) return {};
-  std::string pattern = filter.substr(bar + 1, filter.find_first_of("|;", bar + 1) - bar - 1);
+  const std::vector<std::string> parts = filter_fields(filter);
+  if (parts.size() < 2) return {};
+  const std::string pattern = parts[1].substr(0, parts[1].find(';'));
   if (pattern.rfind("*.", 0) != 0 || pattern == "*.*") return {};
   return QString::fromStdString(pattern.substr(2));
 }
@@ -72,11 +82,7 @@ UiServices& window_system_services() {
 }
 
 std::string qt_file_filter(const std::string& filter) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
-    parts.push_back(filter.substr(start, bar - start));
-  if (start < filter.size()) parts.push_back(filter.substr(start));
+  const std::vector<std::string> parts = filter_fields(filter);
   std::string out;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
     if (parts[i].empty()) break;
