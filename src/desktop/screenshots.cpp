@@ -64,9 +64,9 @@ int shoot_all(const std::filesystem::path& dir) {
 
   // The printing window as it looks during a job.
   PrintingDialog printing(&main, settings);
+  printing.show_window(true);
   printing.set_progress(resources::IDC_PRINTING_PROGRESS, 420);
   printing.set_item_text(resources::IDC_PRINTING_STATUS, "2/3部  14/22行  残り約1分20秒");
-  printing.show_window(true);
   ok &= save(printing, file("printing-139.png"));
   printing.show_window(false);
 

@@ -2,10 +2,6 @@
 // real pseudo-terminal, cancelled while the page is being sent.
 #include <gtest/gtest.h>
 
-#include <QDialog>
-#include <QTest>
-#include <QTimer>
-
 #include <chrono>
 #include <cstdlib>
 
@@ -15,7 +11,7 @@
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 #include "support/virtual_embosser_process.h"
-#include "ui/qt/dialog_qt.h"
+#include "support/window_actions.h"
 
 namespace tenji {
 namespace {
@@ -41,15 +37,17 @@ TEST(DesktopPrint, ACancelledJobKeepsItsWindowUntilTheLastByteIsOut) {
       },
       [&](ui::Dialog& d) {
         if (d.template_id() != IDD_PRINTING) return d.press(IDOK);  // one copy
-        QTimer::singleShot(1500, [&] {
+        testing::every(1500, [&] {
           d.press(IDCANCEL);
           disabled = !d.item_enabled(IDCANCEL);
           // While the job finishes its cell, Escape and the close box do not end the window.
-          QTest::keyClick(ui::dialog_window(d), Qt::Key_Escape);
-          ui::dialog_window(d)->close();
-          open_after_escape = d.visible() && !d.ended();
+          testing::press_escape(d, [&] {
+            testing::close_window(d);
+            open_after_escape = d.visible() && !d.ended();
+          });
+          return false;
         });
-        QObject::connect(ui::dialog_window(d), &QDialog::finished, [&] {
+        testing::when_closed(d, [&] {
           closed_at = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
         });
       });

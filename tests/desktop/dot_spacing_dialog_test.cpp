@@ -1,7 +1,5 @@
 #include "desktop/dot_spacing_dialog.h"
 
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,8 +8,8 @@
 #include "platform/atomic_file.h"
 #include "resources/resource_ids.h"
 #include "support/fake_ui_services.h"
+#include "support/window_actions.h"
 #include "support/temp_dir.h"
-#include "ui/qt/dialog_qt.h"
 
 namespace tenji {
 namespace {
@@ -46,7 +44,7 @@ TEST_F(SpacingDialog, ShowsTheDefaultsAndTypingStopsAtFourAndFiveCharacters) {
                    IDC_END_X, IDC_END_Y}) {
       seen.push_back(d.item_text(id));
       d.set_item_text(id, "");
-      QTest::keyClicks(ui::dialog_item(d, id), "123456");
+      tenji::testing::type_keys(d, id, "123456");
       typed.push_back(d.item_text(id));
     }
     d.press(IDC_SETTINGS_CANCEL);

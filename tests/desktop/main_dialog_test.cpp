@@ -1,7 +1,5 @@
 #include "desktop/main_dialog.h"
 
-#include <QMenu>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +18,7 @@
 #include "resources/resource_ids.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
-#include "ui/qt/dialog_qt.h"
+#include "support/window_actions.h"
 
 namespace tenji {
 namespace {
@@ -35,33 +33,42 @@ class MainWindow : public ::testing::Test {
   std::vector<int> shown;
   std::string about;
   // Every dialog a command opens is noted and closed.
-  platform::ScopedHook<std::function<void(ui::Dialog&)>> note{ui::dialog_shown_hook, [this](ui::Dialog& d) {
+  void note_and_close(ui::Dialog& d) {
     shown.push_back(d.template_id());
     if (d.template_id() == IDD_ABOUT) about = d.item_text(IDC_ABOUT_SETTINGS);
     d.end_dialog(ui::IDCANCEL);
-  }};
+  }
 };
 
 TEST_F(MainWindow, ButtonsAndMenuItemsOpenTheirDialogsAndTheFirstThatNeedsTheSettingsFileCreatesIt) {
   MainDialog main(path);
-  main.command(ID_APP_ABOUT);
+  std::vector<std::string> settings_menu;
+  bool exists_after_about = true, exists_after_print = false, exists_after_port = true;
+  std::size_t boxes_after_print = 1;
+  tenji::testing::run_dialog(main, [&](ui::Dialog& d) {
+    d.command(ID_APP_ABOUT);
+    exists_after_about = std::filesystem::exists(path);
+    d.press(IDC_MAIN_PRINT);  // the file dialog comes first, and is cancelled
+    exists_after_print = std::filesystem::exists(path);
+    boxes_after_print = services.boxes.size();
+    std::filesystem::remove(path);
+    d.press(IDC_MAIN_PORT_SETTINGS);
+    exists_after_port = std::filesystem::exists(path);
+    d.command(ID_PITCH_TEST);
+    d.press(IDC_MAIN_DOT_SPACING);
+    settings_menu = tenji::testing::menu_items(d, 0);
+    tenji::testing::choose_menu_item(d, 0, 0);
+    d.press(IDC_MAIN_EXIT);
+  }, [&](ui::Dialog& d) { note_and_close(d); });
   EXPECT_EQ(about, "設定ファイル: " + path);  // named, not yet made
-  EXPECT_FALSE(std::filesystem::exists(path));
-  main.press(IDC_MAIN_PRINT);  // the file dialog comes first, and is cancelled
-  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(exists_after_about);
+  EXPECT_TRUE(exists_after_print);
   EXPECT_EQ(services.filters, std::vector<std::string>{BRAILLE_FILE_FILTER});
-  EXPECT_TRUE(services.boxes.empty());  // the printing window read the settings file made for it
-  std::filesystem::remove(path);
-  main.press(IDC_MAIN_PORT_SETTINGS);
-  EXPECT_FALSE(std::filesystem::exists(path));  // tested once per run only
-  main.command(ID_PITCH_TEST);
-  main.press(IDC_MAIN_DOT_SPACING);
-  QList<QAction*> items = ui::dialog_window(main)->findChildren<QMenu*>().front()->actions();
-  ASSERT_EQ(items.size(), 3);
-  EXPECT_EQ(items[1]->text().toStdString(), "ピッチ指定１点字印刷(&I)");  // between the settings items
-  items[0]->trigger();
+  EXPECT_EQ(boxes_after_print, 0u);  // the printing window read the settings file made for it
+  EXPECT_FALSE(exists_after_port);      // tested once per run only
+  ASSERT_EQ(settings_menu.size(), 3u);
+  EXPECT_EQ(settings_menu[1], "ピッチ指定１点字印刷(&I)");  // between the settings items
   EXPECT_EQ(shown, (std::vector<int>{IDD_ABOUT, IDD_PORT_SETTINGS, IDD_PITCH_TEST, IDD_DOT_SPACING, IDD_DOT_SPACING}));
-  main.press(IDC_MAIN_EXIT);
   EXPECT_TRUE(main.ended());
 }
 

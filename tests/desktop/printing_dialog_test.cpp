@@ -1,8 +1,5 @@
 #include "desktop/printing_dialog.h"
 
-#include <QTimer>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,7 +12,7 @@
 #include "support/fake_comm.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
-#include "ui/qt/dialog_qt.h"
+#include "support/window_actions.h"
 
 namespace tenji {
 namespace {
@@ -41,7 +38,7 @@ class PrintingWindow : public ::testing::Test {
     on_shown[IDD_COPIES] = [this, keys](ui::Dialog& d) {
       copies_field = {d.item_text(IDC_COPIES)};
       d.set_item_text(IDC_COPIES, "");
-      QTest::keyClicks(ui::dialog_item(d, IDC_COPIES), keys);
+      tenji::testing::type_keys(d, IDC_COPIES, keys);
       copies_field.push_back(d.item_text(IDC_COPIES));
       d.press(IDOK);
     };
@@ -178,24 +175,23 @@ TEST_F(PrintingWindow, TheStatusFollowsTheJobIntoTheDrain) {
   std::string while_draining;
   // Driven by a timer, so that the window's own loop delivers the job's
   // reports meanwhile.
-  QTimer clock;
   on_shown[IDD_PRINTING] = [&](ui::Dialog& d) {
     const std::size_t total = 3 + 4 + 3 * 18 + 5 + 1;
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    QObject::connect(&clock, &QTimer::timeout, [&, total, give_up] {
+    tenji::testing::every(1, [&, total, give_up] {
       // Until every byte is out the clock moves; then it stands still, and
       // the line model still counts some bytes on their way.
       if (fake.locked([&] { return fake.device(1).line.size(); }) < total) {
         fake.locked([&] { return fake.tick += 5; });
-        return;
+        return true;
       }
       while_draining = d.item_text(IDC_PRINTING_STATUS);
       if (while_draining.find("3/3行") != std::string::npos || std::chrono::steady_clock::now() > give_up) {
-        clock.stop();
         fake.locked([&] { return fake.tick_step = 1; });
+        return false;
       }
+      return true;
     });
-    clock.start(1);
   };
   EXPECT_EQ(print(), 1);
   EXPECT_NE(while_draining.find("1/1部  3/3行"), std::string::npos) << while_draining;
@@ -207,7 +203,7 @@ TEST_F(PrintingWindow, PitchTestSendsTheCellAtTheTypedPitchAndCancelLeavesThePor
     first = d.item_text(IDC_PITCH_X) + "," + d.item_text(IDC_PITCH_Y);
     d.set_item_text(IDC_PITCH_X, "12");
     d.set_item_text(IDC_PITCH_Y, "");
-    QTest::keyClicks(ui::dialog_item(d, IDC_PITCH_Y), "99999");  // four digits at most
+    tenji::testing::type_keys(d, IDC_PITCH_Y, "99999");  // four digits at most
     d.press(IDOK);
   };
   EXPECT_EQ(print(1), 1);

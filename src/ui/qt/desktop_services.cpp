@@ -5,9 +5,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include <vector>
-
 #include "platform/executable_path.h"
+#include "ui/file_filter.h"
 #include "ui/qt/dialog_qt.h"
 
 namespace tenji::ui {
@@ -17,25 +16,6 @@ namespace {
 // Boxes open centred over the window they belong to, or over the nearest
 // one on screen while it is still hidden (the printing window before its job).
 QWidget* owner_window(Dialog* owner) { return visible_window(owner); }
-
-// A Windows filter "label|patterns|label|patterns||" as its fields.
-std::vector<std::string> filter_fields(const std::string& filter) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
-    parts.push_back(filter.substr(start, bar - start));
-  if (start < filter.size()) parts.push_back(filter.substr(start));
-  return parts;
-}
-
-// "brs" from the filter's first pattern "*.brs"; empty for "*.*".
-QString default_suffix(const std::string& filter) {
-  const std::vector<std::string> parts = filter_fields(filter);
-  if (parts.size() < 2) return {};
-  const std::string pattern = parts[1].substr(0, parts[1].find(';'));
-  if (pattern.rfind("*.", 0) != 0 || pattern == "*.*") return {};
-  return QString::fromStdString(pattern.substr(2));
-}
 
 class DesktopServices final : public UiServices {
  public:
@@ -68,7 +48,7 @@ class DesktopServices final : public UiServices {
     QFileDialog dialog(owner_window(owner), QString(), QString(), QString::fromStdString(qt_file_filter(filter)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(default_suffix(filter));
+    dialog.setDefaultSuffix(QString::fromStdString(default_extension(filter)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
   }

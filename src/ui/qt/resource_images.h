@@ -1,5 +1,6 @@
-// The program's pictures: icons 146 and 147 from their pixel data, and
-// bitmap 137, the geometry picture of the dot-spacing dialog.
+// The program's pictures as Qt shows them: icons 146 and 147 and bitmap 137,
+// the geometry picture of the dot-spacing dialog, from the pixels our own
+// code draws.
 #pragma once
 
 #include <QIcon>
@@ -9,11 +10,6 @@ namespace tenji::ui {
 
 QImage icon_image(int icon_id);
 QIcon window_icon(int big_id, int small_id);
-
-// Four cells in two lines with arrows for 横点間, マス間, 縦点間 and 行間,
-// 224 x 224 pixels.
-QImage geometry_picture();
-
 QImage resource_bitmap(int bitmap_id);
 
 }  // namespace tenji::ui

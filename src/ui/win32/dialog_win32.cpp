@@ -1,0 +1,427 @@
+#include "ui/dialog.h"
+
+#include "ui/win32/windows_api.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/debug_output.h"
+#include "resources/dialog_template.h"
+#include "resources/pixels.h"
+#include "ui/png_file.h"
+#include "ui/ui_services.h"
+#include "ui/win32/dialog_template_win32.h"
+#include "ui/win32/dialog_win32.h"
+#include "ui/win32/images_win32.h"
+#include "ui/win32/wide_text.h"
+
+namespace tenji::ui {
+
+namespace {
+
+using resources::ControlKind;
+
+// Posted to the dialog itself once its window shows and its modal loop runs.
+constexpr UINT WM_DIALOG_SHOWN = WM_APP + 1;
+
+struct PostedMessage {
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+};
+
+// The dialog's own messages: WM_USER and up, but the two the dialog manager
+// uses to find the default button.
+bool is_dialog_message(UINT m) { return m >= WM_USER && m < WM_APP && m != DM_GETDEFID && m != DM_SETDEFID; }
+
+HMENU build_menu(int menu_id) {
+  HMENU bar = CreateMenu();
+  for (const auto& entry : resources::menu_template(menu_id).bar) {
+    if (entry.items.empty()) {
+      AppendMenuW(bar, MF_STRING, static_cast<UINT_PTR>(entry.command), widen(entry.text).c_str());
+      continue;
+    }
+    HMENU popup = CreatePopupMenu();
+    for (const auto& item : entry.items)
+      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.command), widen(item.text).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(entry.text).c_str());
+  }
+  return bar;
+}
+
+// Centres `window` over `over`, else on the work area of its monitor.
+void centre_window(HWND window, HWND over) {
+  RECT mine{}, area{};
+  GetWindowRect(window, &mine);
+  if (over) {
+    GetWindowRect(over, &area);
+  } else {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    area = info.rcWork;
+  }
+  const int w = mine.right - mine.left, h = mine.bottom - mine.top;
+  SetWindowPos(window, nullptr, (area.left + area.right - w) / 2, (area.top + area.bottom - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+}  // namespace
+
+struct Dialog::Impl {
+  Dialog* owner = nullptr;
+  const resources::DialogTemplate* tmpl = nullptr;
+  std::vector<unsigned short> template_words;
+  std::map<int, const resources::ControlTemplate*> controls;
+  HWND hwnd = nullptr;
+  bool picture_only = false;  // made by show_window, outside a modal run
+  bool initialising = false;
+  bool focused_in_init = false;  // the dialog class chose the first focus
+  bool ended = false;
+  int result = 0;
+  int icons[2] = {0, 0};
+  HICON icon_handles[2] = {nullptr, nullptr};
+  std::vector<HBITMAP> bitmaps;
+  // Posts from other threads: to the window while it exists, else kept for it.
+  std::mutex post_mutex;
+  std::vector<PostedMessage> pending;
+
+  ~Impl() {
+    for (HBITMAP b : bitmaps) DeleteObject(b);
+    for (HICON i : icon_handles)
+      if (i) DestroyIcon(i);
+  }
+
+  HWND item(int id) const {
+    if (!controls.count(id)) {
+      // A dialog class that reaches for a control its template lacks is
+      // wrong; say so where a developer sees it.
+      char text[96];
+      std::snprintf(text, sizeof text, "dialog %d has no control %d", owner->template_id(), id);
+      platform::debug_output(text);
+      return nullptr;
+    }
+    return hwnd ? GetDlgItem(hwnd, id) : nullptr;
+  }
+
+  void apply_icons() {
+    if (!hwnd || !icons[0]) return;
+    const int sizes[2] = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)};
+    for (int k = 0; k < 2; ++k) {
+      if (icon_handles[k]) DestroyIcon(icon_handles[k]);
+      icon_handles[k] = icon_of(icons[k], sizes[k]);
+      SendMessageW(hwnd, WM_SETICON, k == 0 ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon_handles[k]));
+    }
+  }
+
+  // The menu, the pictures and the progress range: what the template words
+  // cannot carry.
+  void complete_window() {
+    if (tmpl->menu_id) {
+      RECT before{}, after{};
+      GetClientRect(hwnd, &before);
+      SetMenu(hwnd, build_menu(tmpl->menu_id));
+      GetClientRect(hwnd, &after);
+      // The menu bar takes its height from the client area; the window grows
+      // by it, so the template's controls keep their room.
+      RECT frame{};
+      GetWindowRect(hwnd, &frame);
+      SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left,
+                   frame.bottom - frame.top + (before.bottom - after.bottom), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const auto& c : tmpl->controls) {
+      if (c.kind == ControlKind::progress_bar)
+        SendDlgItemMessageW(hwnd, c.id, PBM_SETRANGE32, 0, 1000);
+      if (c.kind == ControlKind::drop_down_list)
+        for (const auto& text : c.items)
+          SendDlgItemMessageW(hwnd, c.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+    }
+    // Pictures are statics without an id: the n-th picture control of the
+    // template is the n-th SS_BITMAP child.
+    std::size_t picture = 0;
+    std::vector<const resources::ControlTemplate*> pictures;
+    for (const auto& c : tmpl->controls)
+      if (c.kind == ControlKind::picture) pictures.push_back(&c);
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child && picture < pictures.size(); child = GetWindow(child, GW_HWNDNEXT)) {
+      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+      if (pictures[picture]->image_id == resources::IDB_GEOMETRY) {
+        HBITMAP b = bitmap_of(resources::geometry_picture());
+        bitmaps.push_back(b);
+        SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b));
+      }
+      ++picture;
+    }
+    apply_icons();
+  }
+
+  // The window exists: from here on posts reach it directly.
+  void attach(HWND window) {
+    std::lock_guard lock(post_mutex);
+    hwnd = window;
+    for (const auto& m : pending) PostMessageW(hwnd, m.message, m.wparam, m.lparam);
+    pending.clear();
+  }
+  void detach() {
+    std::lock_guard lock(post_mutex);
+    hwnd = nullptr;
+  }
+
+  INT_PTR init(HWND window) {
+    attach(window);
+    complete_window();
+    if (picture_only) return TRUE;
+    initialising = true;
+    focused_in_init = false;
+    const bool focus_first = owner->on_init_dialog();
+    initialising = false;
+    // A field the dialog class focused keeps the focus (and has its text
+    // selected); otherwise the dialog manager gives it to the first control.
+    const BOOL default_focus = focus_first && !focused_in_init ? TRUE : FALSE;
+    // Messages posted while it was made are handled before the window shows,
+    // so a dialog that ended on them never appears.
+    MSG m;
+    while (!ended && PeekMessageW(&m, hwnd, WM_USER, WM_APP - 1, PM_REMOVE)) DispatchMessageW(&m);
+    if (ended) {
+      EndDialog(hwnd, result);
+      return TRUE;
+    }
+    centre_window(hwnd, owner->parent() ? visible_window(owner->parent()) : nullptr);
+    PostMessageW(hwnd, WM_DIALOG_SHOWN, 0, 0);
+    return default_focus;
+  }
+
+  INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_COMMAND:
+        owner->on_command(LOWORD(wparam), HIWORD(wparam));
+        return TRUE;
+      case WM_CLOSE:
+        owner->on_cancel();
+        return TRUE;
+      case WM_DIALOG_SHOWN:
+        if (!ended) notify_dialog_shown(*owner);
+        return TRUE;
+      case WM_DESTROY:
+        detach();
+        return FALSE;
+      default:
+        break;
+    }
+    if (!is_dialog_message(message)) return FALSE;
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, owner->window_proc(message, wparam, lparam));
+    return TRUE;
+  }
+};
+
+namespace {
+
+INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    auto* impl = reinterpret_cast<Dialog::Impl*>(lparam);
+    SetWindowLongPtrW(window, DWLP_USER, lparam);
+    return impl->init(window);
+  }
+  auto* impl = reinterpret_cast<Dialog::Impl*>(GetWindowLongPtrW(window, DWLP_USER));
+  return impl ? impl->handle(message, wparam, lparam) : FALSE;
+}
+
+}  // namespace
+
+Dialog::Dialog(int template_id, Dialog* parent) : template_id_(template_id), parent_(parent), impl_(new Impl) {
+  impl_->owner = this;
+  impl_->tmpl = &resources::dialog_template(template_id);
+  impl_->template_words = win32_dialog_template(*impl_->tmpl);
+  for (const auto& c : impl_->tmpl->controls)
+    if (c.id != resources::NO_ID) impl_->controls[c.id] = &c;
+}
+
+Dialog::~Dialog() {
+  if (impl_->hwnd) DestroyWindow(impl_->hwnd);
+}
+
+int Dialog::do_modal() {
+  Impl& d = *impl_;
+  d.ended = false;
+  d.result = 0;
+  d.picture_only = false;
+  const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                            reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
+                                            visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));
+  if (r == -1) report_win32_failure("DialogBoxIndirectParamW");
+  return d.result;
+}
+
+void Dialog::end_dialog(int result) {
+  Impl& d = *impl_;
+  d.result = result;
+  d.ended = true;
+  if (d.hwnd && !d.picture_only) EndDialog(d.hwnd, result);
+}
+
+bool Dialog::ended() const { return impl_->ended; }
+
+void Dialog::post_message(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  std::lock_guard lock(impl_->post_mutex);
+  if (impl_->hwnd)
+    PostMessageW(impl_->hwnd, message, wparam, lparam);
+  else
+    impl_->pending.push_back({message, wparam, lparam});
+}
+
+std::intptr_t Dialog::send_message(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  return window_proc(message, wparam, lparam);
+}
+
+std::intptr_t Dialog::window_proc(unsigned, std::uintptr_t, std::intptr_t) { return 0; }
+
+bool Dialog::on_command(int id, int notification) {
+  if (notification != BN_CLICKED) return false;
+  if (id == IDOK) {
+    on_ok();
+    return true;
+  }
+  if (id == IDCANCEL) {
+    on_cancel();
+    return true;
+  }
+  return false;
+}
+
+void Dialog::command(int id, int notification) { on_command(id, notification); }
+
+std::string Dialog::item_text(int id) const {
+  HWND w = impl_->item(id);
+  if (!w) return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  return narrow(text);
+}
+
+std::string Dialog::item_text_limited(int id, int buffer) const {
+  HWND w = impl_->item(id);
+  if (!w || buffer <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(buffer), L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), buffer)));
+  return narrow(text);
+}
+
+void Dialog::set_item_text(int id, const std::string& text) {
+  if (HWND w = impl_->item(id)) SetWindowTextW(w, widen(text).c_str());
+}
+
+void Dialog::set_item_text_unspoken(int id, const std::string& text) { set_item_text(id, text); }
+
+void Dialog::limit_text(int id, int characters) {
+  if (HWND w = impl_->item(id)) SendMessageW(w, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+void Dialog::enable_item(int id, bool enabled) {
+  if (HWND w = impl_->item(id)) EnableWindow(w, enabled ? TRUE : FALSE);
+}
+
+void Dialog::show_item(int id, bool shown) {
+  if (HWND w = impl_->item(id)) ShowWindow(w, shown ? SW_SHOW : SW_HIDE);
+}
+
+bool Dialog::item_enabled(int id) const {
+  HWND w = impl_->item(id);
+  return w && IsWindowEnabled(w);
+}
+
+int Dialog::cur_sel(int id) const {
+  HWND w = impl_->item(id);
+  return w ? static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void Dialog::set_cur_sel(int id, int index) {
+  // An index past the list clears the selection, as Windows documents it
+  // (Wine keeps the old one).
+  HWND w = impl_->item(id);
+  if (!w) return;
+  const int count = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
+  SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < count ? index : -1), 0);
+}
+
+void Dialog::focus_item(int id) {
+  if (HWND w = impl_->item(id)) {
+    SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
+    if (impl_->initialising) impl_->focused_in_init = true;
+  }
+}
+
+void Dialog::set_progress(int id, int permille) {
+  if (HWND w = impl_->item(id)) SendMessageW(w, PBM_SETPOS, static_cast<WPARAM>(std::clamp(permille, 0, 1000)), 0);
+}
+
+int Dialog::progress(int id) const {
+  HWND w = impl_->item(id);
+  return w ? static_cast<int>(SendMessageW(w, PBM_GETPOS, 0, 0)) : 0;
+}
+
+void Dialog::press(int id) {
+  // As a click: nothing when the button is disabled.
+  if (HWND w = impl_->item(id); w && IsWindowEnabled(w))
+    SendMessageW(impl_->hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(w));
+}
+
+bool Dialog::visible() const { return impl_->hwnd && IsWindowVisible(impl_->hwnd); }
+
+void Dialog::show_window(bool shown) {
+  Impl& d = *impl_;
+  if (shown && !d.hwnd) {
+    d.picture_only = true;
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
+                               visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));
+    if (!d.hwnd) report_win32_failure("CreateDialogIndirectParamW");
+  }
+  if (!d.hwnd) return;
+  if (shown) {
+    if (d.picture_only) centre_window(d.hwnd, visible_window(parent_));
+    ShowWindow(d.hwnd, SW_SHOW);
+  } else if (d.picture_only) {
+    DestroyWindow(d.hwnd);
+    d.picture_only = false;
+  } else {
+    ShowWindow(d.hwnd, SW_HIDE);
+  }
+}
+
+bool Dialog::save_picture(const std::string& png_path) {
+  if (!impl_->hwnd) return false;
+  // Everything painted and on the screen before it is read back.
+  RedrawWindow(impl_->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int k = 0; k < 20; ++k) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&m);
+    Sleep(10);
+  }
+  const resources::Pixels pixels = capture_window(impl_->hwnd);
+  return pixels.width > 0 && write_png(png_path, pixels);
+}
+
+void Dialog::set_icons(int big_icon_id, int small_icon_id) {
+  impl_->icons[0] = big_icon_id;
+  impl_->icons[1] = small_icon_id;
+  impl_->apply_icons();
+}
+
+HWND dialog_hwnd(const Dialog& dialog) { return dialog.impl().hwnd; }
+
+HWND visible_window(const Dialog* dialog) {
+  for (; dialog; dialog = dialog->parent())
+    if (HWND w = dialog->impl().hwnd; w && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+void report_win32_failure(const char* what) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%s failed (error %lu)", what, GetLastError());
+  platform::debug_output(text);
+}
+
+}  // namespace tenji::ui

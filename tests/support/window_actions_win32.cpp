@@ -1,0 +1,82 @@
+#include "ui/win32/windows_api.h"
+
+#include <map>
+
+#include "support/window_actions.h"
+#include "ui/win32/dialog_win32.h"
+#include "ui/win32/wide_text.h"
+
+namespace tenji::testing {
+
+void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
+  HWND control = GetDlgItem(ui::dialog_hwnd(dialog), id);
+  SetFocus(control);
+  // Characters as the keyboard sends them: the edit's limit and its digits
+  // rule see each one.
+  for (wchar_t c : ui::widen(text)) SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
+}
+
+void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
+  // Through the dialog's loop, as the keyboard's Escape arrives.
+  HWND focus = GetFocus();
+  PostMessageW(focus ? focus : ui::dialog_hwnd(dialog), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageW(focus ? focus : ui::dialog_hwnd(dialog), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  // The keys are handled before a timer fires.
+  every(20, [then] {
+    then();
+    return false;
+  });
+}
+
+void close_window(ui::Dialog& dialog) { SendMessageW(ui::dialog_hwnd(dialog), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::vector<std::string> menu_items(ui::Dialog& dialog, int popup) {
+  std::vector<std::string> texts;
+  HMENU menu = GetSubMenu(GetMenu(ui::dialog_hwnd(dialog)), popup);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    texts.push_back(ui::narrow(text));
+  }
+  return texts;
+}
+
+void choose_menu_item(ui::Dialog& dialog, int popup, int index) {
+  HMENU menu = GetSubMenu(GetMenu(ui::dialog_hwnd(dialog)), popup);
+  SendMessageW(ui::dialog_hwnd(dialog), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, index), 0), 0);
+}
+
+namespace {
+
+std::map<UINT_PTR, std::function<bool()>>& timers() {
+  static std::map<UINT_PTR, std::function<bool()>> all;
+  return all;
+}
+
+void CALLBACK on_timer(HWND, UINT, UINT_PTR id, DWORD) {
+  auto it = timers().find(id);
+  if (it == timers().end()) return;
+  const std::function<bool()> work = it->second;
+  if (!work()) {
+    KillTimer(nullptr, id);
+    timers().erase(id);
+  }
+}
+
+}  // namespace
+
+void every(int ms, const std::function<bool()>& work) {
+  timers()[SetTimer(nullptr, 0, static_cast<UINT>(ms), on_timer)] = work;
+}
+
+void when_closed(ui::Dialog& dialog, const std::function<void()>& work) {
+  // The dialog's window is gone once it no longer is one.
+  HWND window = ui::dialog_hwnd(dialog);
+  every(1, [window, work] {
+    if (IsWindow(window)) return true;
+    work();
+    return false;
+  });
+}
+
+}  // namespace tenji::testing
