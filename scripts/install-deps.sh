@@ -9,8 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libpugixml-dev
   fonts-ipafont-gothic qt6-translations-l10n
-  xvfb x11-utils openbox xdotool dbus at-spi2-core python3-pyatspi
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis
+  xvfb x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
 )
 
 missing=()
@@ -27,6 +27,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine speaks Japanese, and names its windows to X, in a Japanese locale.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf-\?8$'; then
+  $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  $SUDO locale-gen >/dev/null
 fi
 
 # pugixml's sources from Debian's archive, for the Windows cross builds.

@@ -6,6 +6,7 @@
 
 #include "config/value_text.h"
 #include "platform/executable_path.h"
+#include "platform/file_path.h"
 #include "platform/profile.h"
 #include "platform/user_dirs.h"
 
@@ -85,7 +86,6 @@ std::string base_name_of(const std::string& p) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-
 }  // namespace
 
 std::string settings_path_for_executable(const std::string& executable_path) {
@@ -98,8 +98,10 @@ std::string choose_settings_path(const std::string& executable_path, const Setti
   const std::string dir = directory_of(executable_path);
   if (probe.directory_writable(dir.empty() ? std::string(1, '.') : dir) || probe.config_home.empty())
     return beside;
+  // In the config home's own separators: %APPDATA% has Windows' ones.
+  const char* folder = probe.config_home.find('\\') != std::string::npos ? "\\tenjiprint\\" : "/tenjiprint/";
   std::string fallback = probe.config_home;
-  fallback.append("/tenjiprint/").append(base_name_of(executable_path)).append(".ini");
+  fallback.append(folder).append(base_name_of(executable_path)).append(".ini");
   return fallback;
 }
 
@@ -107,7 +109,7 @@ std::string settings_file_path() {
   SettingsPathProbe probe;
   probe.file_exists = [](const std::string& p) {
     std::error_code ec;
-    return std::filesystem::exists(p, ec);
+    return std::filesystem::exists(platform::fs_path(p), ec);
   };
   probe.directory_writable = platform::directory_writable;
   probe.config_home = platform::config_home();
@@ -115,7 +117,7 @@ std::string settings_file_path() {
   const std::string dir = directory_of(path);
   if (!dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    std::filesystem::create_directories(platform::fs_path(dir), ec);
   }
   return path;
 }

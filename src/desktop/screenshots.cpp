@@ -15,6 +15,7 @@
 #include "desktop/pitch_test_dialog.h"
 #include "desktop/port_settings_dialog.h"
 #include "desktop/printing_dialog.h"
+#include "platform/file_path.h"
 #include "resources/resource_ids.h"
 #include "ui/application.h"
 #include "ui/ui_services.h"
@@ -42,9 +43,9 @@ bool shoot(ui::Dialog& dialog, const std::string& path) {
 }
 
 int shoot_all(const std::filesystem::path& dir) {
-  const std::string settings = (dir / "screenshots.ini").string();
+  const std::string settings = platform::utf8_path(dir / "screenshots.ini");
   write_default_settings(settings);
-  auto file = [&](const char* name) { return (dir / name).string(); };
+  auto file = [&](const char* name) { return platform::utf8_path(dir / name); };
 
   bool ok = true;
   MainDialog main;
@@ -78,7 +79,7 @@ int shoot_all(const std::filesystem::path& dir) {
 }  // namespace
 
 int render_screenshots(int argc, char** argv, const char* directory) {
-  const std::filesystem::path dir(directory);
+  const std::filesystem::path dir = platform::fs_path(directory);
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (!std::filesystem::is_directory(dir)) return 1;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_path.h"
+
 namespace tenji {
 
 namespace {
@@ -173,7 +175,7 @@ int parse_body(FileInput& in, BrailleDocument& doc) {
 DocumentFailure check_path(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::file_status st = fs::status(fs::path(path), ec);
+  const fs::file_status st = fs::status(platform::fs_path(path), ec);
   if (!fs::exists(st)) return DocumentFailure::missing;
   // Directories and devices are no documents (a device may never end).
   if (!fs::is_regular_file(st)) return DocumentFailure::not_a_file;
@@ -192,7 +194,7 @@ int BrailleFileReader::read(BrailleDocument* target) {
   failure_ = DocumentFailure::not_a_document;
   if (full_path_.empty() || !target) return -1;
   if ((failure_ = check_path(full_path_)) != DocumentFailure::none) return -1;
-  std::FILE* f = std::fopen(full_path_.c_str(), "rb");
+  std::FILE* f = platform::open_file(full_path_, "rb");
   if (!f) {
     failure_ = DocumentFailure::unreadable;
     return -1;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/atomic_file_fault.h"
+#include "platform/file_path.h"
 
 namespace tenji::platform {
 
@@ -27,11 +28,11 @@ std::string temporary_name_for(const std::string& path) {
 
 void remove_stale_temporaries(const std::string& path) {
   namespace fs = std::filesystem;
-  const fs::path p(path);
-  const std::string prefix = p.filename().string() + ".tmp";
+  const fs::path p = fs_path(path);
+  const std::string prefix = utf8_path(p.filename()) + ".tmp";
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(p.has_parent_path() ? p.parent_path() : fs::path("."), ec)) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = utf8_path(entry.path().filename());
     if (name.size() != prefix.size() + 8 || name.compare(0, prefix.size(), prefix) != 0) continue;
     if (name.find_first_not_of("0123456789abcdef", prefix.size()) != std::string::npos) continue;
     fs::remove(entry.path(), ec);
@@ -39,7 +40,7 @@ void remove_stale_temporaries(const std::string& path) {
 }
 
 std::optional<std::string> read_file_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(fs_path(path), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream out;
   out << in.rdbuf();

@@ -6,14 +6,16 @@
 
 #include "platform/atomic_file.h"
 #include "platform/atomic_file_fault.h"
+#include "platform/wide_text.h"
 
 namespace tenji::platform {
 
 bool replace_file_atomically(const std::string& path, const std::string& bytes) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring target = widen(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  const std::string temp = temporary_name_for(path);
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring temp = widen(temporary_name_for(path));
+  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
   std::size_t done = 0;
@@ -29,9 +31,9 @@ bool replace_file_atomically(const std::string& path, const std::string& bytes) 
   }
   ok = ok && file_write_allowed(done) && FlushFileBuffers(h);
   ok = CloseHandle(h) && ok;
-  if (ok) ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) {
-    DeleteFileA(temp.c_str());
+    DeleteFileW(temp.c_str());
     return false;
   }
   remove_stale_temporaries(path);

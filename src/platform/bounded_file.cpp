@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/file_path.h"
+
 namespace tenji::platform {
 
 const char* file_check_text(FileCheck check) {
@@ -17,14 +19,14 @@ const char* file_check_text(FileCheck check) {
 
 std::string write_target(const std::string& path) {
   namespace fs = std::filesystem;
-  fs::path p = path;
+  fs::path p = fs_path(path);
   std::error_code ec;
   for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
     const fs::path target = fs::read_symlink(p, ec);
     if (ec) break;
     p = target.is_absolute() ? target : p.parent_path() / target;
   }
-  return p.string();
+  return utf8_path(p);
 }
 
 }  // namespace tenji::platform

@@ -1,17 +1,19 @@
 #include <windows.h>
 
 #include "platform/bounded_file.h"
+#include "platform/wide_text.h"
 
 namespace tenji::platform {
 
 BoundedRead read_bounded_file(const std::string& path, std::uintmax_t max_bytes) {
   BoundedRead r;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     r.check = FileCheck::not_a_file;
     return r;
   }
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD e = GetLastError();

@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include "platform/wide_text.h"
+
 namespace tenji::platform {
 
 std::string executable_path() {
-  char buf[MAX_PATH + 1] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return {};
-  return std::string(buf, n);
+  wchar_t buf[32768] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, buf, 32768);
+  if (n == 0 || n >= 32768) return {};
+  return narrow(std::wstring_view(buf, n));
 }
 
 }  // namespace tenji::platform

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "platform/wide_text.h"
+
 namespace tenji::platform {
 
 ProfileValues read_profile_values(std::string_view section, const std::vector<std::string>& keys,
@@ -14,18 +16,18 @@ ProfileValues read_profile_values(std::string_view section, const std::vector<st
   out.values.resize(keys.size());
   out.file = read_bounded_file(path, PROFILE_MAX_BYTES).check;
   if (out.file != FileCheck::ok || buffer_size == 0) return out;
-  const std::string s(section);
+  const std::wstring s = widen(section), file = widen(path);
   // The key names of the section: none when there is no such section.
-  std::vector<char> names(64 * 1024, '\0');
-  out.section = GetPrivateProfileStringA(s.c_str(), nullptr, "", names.data(), static_cast<DWORD>(names.size()),
-                                         path.c_str()) > 0;
-  const char missing[] = "\x01";  // a default no stored value has
-  std::vector<char> buf(buffer_size, '\0');
+  std::vector<wchar_t> names(64 * 1024, L'\0');
+  out.section = GetPrivateProfileStringW(s.c_str(), nullptr, L"", names.data(), static_cast<DWORD>(names.size()),
+                                         file.c_str()) > 0;
+  const wchar_t missing[] = L"\x01";  // a default no stored value has
+  std::vector<wchar_t> buf(buffer_size, L'\0');
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    const DWORD n = GetPrivateProfileStringA(s.c_str(), keys[i].c_str(), missing, buf.data(),
-                                             static_cast<DWORD>(buffer_size), path.c_str());
-    const std::string v(buf.data(), n);
-    if (v != missing) out.values[i] = v;
+    const DWORD n = GetPrivateProfileStringW(s.c_str(), widen(keys[i]).c_str(), missing, buf.data(),
+                                             static_cast<DWORD>(buffer_size), file.c_str());
+    const std::wstring v(buf.data(), n);
+    if (v != missing) out.values[i] = narrow(v);
   }
   return out;
 }

@@ -6,7 +6,7 @@
 namespace tenji::platform {
 
 // Where a user's configuration lives on this platform: $XDG_CONFIG_HOME,
-// else ~/.config. Empty where the program keeps everything beside itself.
+// else ~/.config; %APPDATA% on Windows. Empty when it cannot be found.
 std::string config_home();
 
 bool directory_writable(const std::string& directory);

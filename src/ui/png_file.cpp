@@ -1,5 +1,7 @@
 #include "ui/png_file.h"
 
+#include "platform/file_path.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -82,7 +84,7 @@ std::string png_bytes(const resources::Pixels& p) {
 
 bool write_png(const std::string& path, const resources::Pixels& pixels) {
   const std::string bytes = png_bytes(pixels);
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(platform::fs_path(path), std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();

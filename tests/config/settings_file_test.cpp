@@ -5,8 +5,10 @@
 #include <climits>
 #include <filesystem>
 
+#include "document/braille_source.h"
 #include "platform/atomic_file.h"
 #include "platform/atomic_file_fault.h"
+#include "platform/file_path.h"
 #include "support/temp_dir.h"
 
 namespace tenji {
@@ -98,6 +100,27 @@ TEST(SettingsPath, IsBesideTheExecutableUnlessThatCannotBeWritten) {
                                   [w = writable](const std::string&) { return w; }, "/home/u/.config"};
     EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), chosen) << exists << writable;
   }
+  // Installed under Program Files: %APPDATA%, in Windows' separators.
+  const SettingsPathProbe installed{[](const std::string&) { return false; }, [](const std::string&) { return false; },
+                                    "C:\\Users\\u\\AppData\\Roaming"};
+  EXPECT_EQ(choose_settings_path("C:\\Program Files\\tenjiprint\\tenjiprint.exe", installed),
+            "C:\\Users\\u\\AppData\\Roaming\\tenjiprint\\tenjiprint.ini");
+}
+
+// Paths are UTF-8 everywhere; on Windows they reach the wide functions (this
+// test runs there too, under Wine).
+TEST(SettingsPath, AFolderWithAJapaneseNameHoldsTheSettingsAndTheDocument) {
+  tenji::testing::TempDir dir;
+  const std::string folder = dir.file("点字 設定");
+  std::filesystem::create_directory(platform::fs_path(folder));
+  const std::string settings = folder + "/tenjiprint.ini";
+  ASSERT_TRUE(write_default_settings(settings));
+  PrintSettings s;
+  EXPECT_TRUE(load_all_keys(settings, s).complete());
+  EXPECT_EQ(s.CPL, 32);
+  tenji::testing::write_file(folder + "/あいうえお.brf", "A B\n");
+  BrailleDocument doc;
+  EXPECT_TRUE(read_braille_source(folder + "/あいうえお.brf", doc).ok);
 }
 
 TEST(Steps, RoundHalvesUpAndTruncateNegativesTowardZero) {

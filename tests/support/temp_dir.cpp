@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/file_path.h"
+
 namespace tenji::testing {
 
 TempDir::TempDir() {
@@ -15,7 +17,7 @@ TempDir::TempDir() {
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     const auto candidate = std::filesystem::temp_directory_path() / ("tenji-test-" + std::to_string(rng()));
     std::error_code ec;
-    if (std::filesystem::create_directory(candidate, ec)) path_ = candidate.generic_string();
+    if (std::filesystem::create_directory(candidate, ec)) path_ = platform::utf8_path(candidate.generic_u8string());
   }
   if (path_.empty()) throw std::runtime_error("no temporary directory");
 }
@@ -44,14 +46,14 @@ std::string ScopedConfigHome::com_link(int com_number) const {
 }
 
 std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::fs_path(path), std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(platform::fs_path(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 

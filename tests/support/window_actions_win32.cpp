@@ -4,7 +4,7 @@
 
 #include "support/window_actions.h"
 #include "ui/win32/dialog_win32.h"
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace tenji::testing {
 
@@ -13,7 +13,7 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
   SetFocus(control);
   // Characters as the keyboard sends them: the edit's limit and its digits
   // rule see each one.
-  for (wchar_t c : ui::widen(text)) SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
+  for (wchar_t c : platform::widen(text)) SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
 }
 
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
@@ -36,7 +36,7 @@ std::vector<std::string> menu_items(ui::Dialog& dialog, int popup) {
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-    texts.push_back(ui::narrow(text));
+    texts.push_back(platform::narrow(text));
   }
   return texts;
 }

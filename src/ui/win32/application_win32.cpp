@@ -3,9 +3,11 @@
 #include "platform/alert.h"
 #include "platform/debug_output.h"
 #include "ui/application.h"
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace tenji::ui {
+
+using platform::widen;
 
 int run_application(int, char**, const std::function<int()>& body, bool) {
   // The progress bar's class, and the common controls of version 6 that the

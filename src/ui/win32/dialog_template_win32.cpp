@@ -2,9 +2,11 @@
 
 #include "ui/win32/windows_api.h"
 
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace tenji::ui {
+
+using platform::widen;
 
 namespace {
 

@@ -16,9 +16,12 @@
 #include "ui/win32/dialog_template_win32.h"
 #include "ui/win32/dialog_win32.h"
 #include "ui/win32/images_win32.h"
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace tenji::ui {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 

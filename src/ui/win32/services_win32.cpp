@@ -8,9 +8,12 @@
 #include "platform/executable_path.h"
 #include "ui/file_filter.h"
 #include "ui/win32/dialog_win32.h"
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace tenji::ui {
+
+using platform::narrow;
+using platform::widen;
 
 namespace {
 

@@ -61,10 +61,10 @@ wait_embosser_done() {
   fail "the embosser did not receive its jobs: $(cat "$work/embosser.log")"
 }
 
-# The visible window whose title is exactly $1 (10 s at most).
+# The visible window whose title is exactly $1 ($2 seconds at most, else 10).
 wait_window() {
   local w
-  for _ in $(seq 200); do
+  for _ in $(seq $((${2:-10} * 20))); do
     w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
     [ -n "$w" ] && { echo "$w"; return 0; }
     sleep 0.05

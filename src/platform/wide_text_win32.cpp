@@ -1,8 +1,8 @@
-#include "ui/win32/wide_text.h"
+#include "platform/wide_text.h"
 
-#include "ui/win32/windows_api.h"
+#include <windows.h>
 
-namespace tenji::ui {
+namespace tenji::platform {
 
 std::wstring widen(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -20,4 +20,4 @@ std::string narrow(std::wstring_view utf16) {
   return out;
 }
 
-}  // namespace tenji::ui
+}  // namespace tenji::platform
