@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds the 32-bit and 64-bit Windows programs, runs the 64-bit core
-# suite under Wine in a fresh prefix, then prints a document from the Windows
-# program under Wine and from the Linux program and compares the streams.
+# Cross-builds the 32-bit and 64-bit Windows programs and their installers,
+# then, under Wine, runs the 64-bit suite (the window tests on Xvfb), prints
+# a document from the console program and compares the stream with the
+# Linux program's, drives the desktop program with the keyboard, and
+# installs, uses and uninstalls the 64-bit installer. Pictures of every
+# window land in build/windows-x64/screenshots.
 # Needs the Linux build of the default preset for the virtual embosser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,14 +12,20 @@ bash scripts/install-deps.sh
 for preset in windows-x86 windows-x64; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
+  (cd "build/$preset" && cpack -G "NSIS;ZIP" >/dev/null)
 done
+ls -l build/windows-x86/tenjiprint-*-win32.* build/windows-x64/tenjiprint-*-win64.*
 [ -x build/default/tools/virtual-embosser ] || { cmake --preset default && cmake --build --preset default; }
 
 prefix=$(mktemp -d /tmp/tenji-wineprefix.XXXXXX)
 trap 'WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true; rm -rf "$prefix"' EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-ctest --preset windows-x64
+# The prefix starts its desktop on the display the window tests use.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+  '/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1; ctest --preset windows-x64; status=$?; wineserver -k; exit $status'
 
 bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/full-page.NRK
 bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/three-pages.pef --pages all
+rm -rf build/windows-x64/screenshots
+bash tests/wine/desktop_under_wine.sh build/default build/windows-x64 build/windows-x64/screenshots
+bash tests/wine/installer_under_wine.sh build/default build/windows-x64/tenjiprint-*-win64.exe

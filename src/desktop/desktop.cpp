@@ -1,5 +1,7 @@
 #include "desktop/desktop.h"
 
+#include <cstdio>
+
 #include "desktop/main_dialog.h"
 #include "ui/application.h"
 
@@ -9,8 +11,9 @@ namespace tenji {
 int run_desktop(int argc, char** argv, const std::string& settings_path) {
   return ui::run_application(argc, argv, [&] {
     MainDialog main(settings_path);
-    main.do_modal();
-    return 0;
+    if (main.do_modal() != -1) return 0;
+    std::fputs("メインウィンドウを開けませんでした（画面に表示できません）。\n", stderr);
+    return 1;
   });
 }
 

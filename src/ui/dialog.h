@@ -32,7 +32,8 @@ class Dialog {
   Dialog& operator=(const Dialog&) = delete;
 
   // Runs the dialog modally: the initialisation step while the window is
-  // still hidden, then the window until end_dialog. Returns its result.
+  // still hidden, then the window until end_dialog. Returns its result, or
+  // -1 when the window could not be made.
   int do_modal();
   void end_dialog(int result);
   bool ended() const;

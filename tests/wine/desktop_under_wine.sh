@@ -5,7 +5,8 @@
 #   - one Alt+P opens the file dialog (開く), a sample and Enter, Enter in the
 #     copies dialog: the virtual embosser, on COM1 through Wine's port
 #     mapping, receives the very bytes the Linux program sends;
-#   - 点間隔等の設定 saves a typed spacing in whole steps;
+#   - 点間隔等の設定 saves a typed spacing in whole steps, and a set under a
+#     bare name with the .brs extension;
 #   - 周辺機器設定 stores the port chosen with the arrow keys;
 #   - 終了 ends the program.
 # Every window met on the way is saved as a PNG in SHOTS_DIR when given.
@@ -20,14 +21,19 @@ source "$here/lib.sh"
 samples=$(realpath samples)
 [ -n "$shots" ] && mkdir -p "$shots"
 
-# A window as the screen shows it, frame included.
+# A window's contents as X has them (its frame is the window manager's).
 shot() {
   [ -n "$shots" ] || return 0
-  sleep 0.5  # painted first
-  xwd -silent -frame -id "$2" >"$work/shot.xwd" && "$here/xwd_to_png.py" "$work/shot.xwd" "$shots/$1.png"
+  sleep 1  # painted first
+  xwd -silent -id "$2" >"$work/shot.xwd" && "$here/xwd_to_png.py" "$work/shot.xwd" "$shots/$1.png"
 }
 
 ini_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p"; }
+# Back to the main window once a dialog has closed, as a user waits for it.
+to_main() {
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  sleep 0.5
+}
 
 start_display
 start_embosser 2
@@ -66,7 +72,7 @@ cmp "$work/out/job-1.bin" "$work/out/job-2.bin" || fail "the Windows desktop's s
 echo "desktop print under Wine: $(stat -c %s "$work/out/job-2.bin") bytes, as the Linux program's"
 
 echo "== 点間隔等の設定: 縦点間 typed as 2 is saved as whole steps"
-sleep 0.5
+to_main
 keys alt+t
 spacing=$(wait_window "点間隔等の設定")
 shot dot-spacing "$spacing"
@@ -74,15 +80,31 @@ shot dot-spacing "$spacing"
 keys Tab Tab Tab Tab Tab
 type_text "2"
 keys Return
-capacity=$(wait_window "マス数・行数の提示")
-shot capacity-box "$capacity"
+wait_window "マス数・行数の提示" >/dev/null
 keys Return
 wait_window_gone "点間隔等の設定"
 [ "$(ini_value "$work/wine.ini" TEN_HEIGHT)" = "1.91" ] ||
   fail "TEN_HEIGHT is '$(ini_value "$work/wine.ini" TEN_HEIGHT)', not 1.91"
 echo "TEN_HEIGHT=1.91 saved"
 
+echo "== 設定ファイル保存: a set saved under a bare name gets .brs"
+to_main
+keys alt+t
+wait_window "点間隔等の設定" >/dev/null
+keys alt+s
+save_dialog=$(wait_window "名前を付けて保存")
+shot save-dialog "$save_dialog"
+type_text "$(windows_path "$work/myset")"
+keys Return
+for _ in $(seq 100); do [ -f "$work/myset.brs" ] && break; sleep 0.05; done
+[ -f "$work/myset.brs" ] || fail "no $work/myset.brs: $(ls "$work")"
+grep -q '^TEN_HEIGHT=1.91' "$work/myset.brs" || fail "the set does not hold the saved spacing"
+keys Escape
+wait_window_gone "点間隔等の設定"
+echo "saved myset.brs"
+
 echo "== 周辺機器設定: the second port chosen with the arrow keys"
+to_main
 keys alt+k
 port=$(wait_window "周辺機器設定")
 shot port-settings "$port"
@@ -91,7 +113,15 @@ wait_window_gone "周辺機器設定"
 [ "$(ini_value "$work/wine.ini" COM_PORT)" = "1" ] || fail "COM_PORT is '$(ini_value "$work/wine.ini" COM_PORT)', not 1"
 echo "COM_PORT=1 saved"
 
+to_main
 keys alt+x
 for _ in $(seq 100); do kill -0 "$desktop" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$desktop" 2>/dev/null && fail "終了 did not end the program"
+
+if [ -n "$shots" ]; then
+  echo "== every dialog drawn by the program itself"
+  LANG=ja_JP.UTF-8 "$wine64" "$windows_build/src/app/tenjiprint.com" --screenshots "$(windows_path "$shots/dialogs")" ||
+    fail "the program could not draw its dialogs"
+  [ "$(ls "$shots/dialogs"/*.png | wc -l)" -eq 9 ] || fail "not every dialog was drawn: $(ls "$shots/dialogs")"
+fi
 echo "desktop under Wine: all passed"

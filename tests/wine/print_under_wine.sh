@@ -40,7 +40,7 @@ echo "== Windows print under Wine (job 2), COM1 = $pts"
 "$wine64" wineboot -i >/dev/null 2>&1 || true
 "$wine64" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$pts" /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true  # Wine reads its ports when it starts
-"$wine64" "$windows_build/src/app/tenjiprint.exe" --settings "Z:${settings//\//\\}" print "Z:${document//\//\\}" "${options[@]}" 2>/dev/null
+"$wine64" "$windows_build/src/app/tenjiprint.com" --settings "Z:${settings//\//\\}" print "Z:${document//\//\\}" "${options[@]}" 2>/dev/null
 
 for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.05; done
 if kill -0 "$embosser_pid" 2>/dev/null; then echo "the embosser did not see two jobs"; cat "$work/embosser.log"; exit 1; fi

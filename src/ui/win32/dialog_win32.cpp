@@ -144,6 +144,7 @@ struct Dialog::Impl {
         for (const auto& text : c.items)
           SendDlgItemMessageW(hwnd, c.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
     }
+    widen_one_line_labels();
     // Pictures are statics without an id: the n-th picture control of the
     // template is the n-th SS_BITMAP child.
     std::size_t picture = 0;
@@ -160,6 +161,37 @@ struct Dialog::Impl {
       ++picture;
     }
     apply_icons();
+  }
+
+  // A font that runs wider than the template's (IPAPGothic for ＭＳ Ｐゴシック)
+  // would cut a one-line label short: it takes the room its text needs, as
+  // far as the window reaches.
+  void widen_one_line_labels() {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    RECT margin{0, 0, 4, 0}, client{};
+    MapDialogRect(hwnd, &margin);
+    GetClientRect(hwnd, &client);
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::size_t index = 0;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child && index < tmpl->controls.size();
+         child = GetWindow(child, GW_HWNDNEXT), ++index) {
+      const auto& c = tmpl->controls[index];
+      if (c.kind != ControlKind::static_left || c.rect.height >= 16 || c.text.empty()) continue;
+      std::wstring text = widen(c.text);
+      std::erase(text, L'&');
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      RECT r{};
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+      const int room = client.right - r.left - margin.right;
+      if (size.cx > r.right - r.left)
+        SetWindowPos(child, nullptr, 0, 0, std::min<int>(size.cx, room), r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
   }
 
   // The window exists: from here on posts reach it directly.
@@ -255,7 +287,12 @@ int Dialog::do_modal() {
   const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                             reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
                                             visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));
-  if (r == -1) report_win32_failure("DialogBoxIndirectParamW");
+  if (r == -1) {
+    // No window could be made (no display, out of resources): -1, as
+    // Windows says it.
+    report_win32_failure("DialogBoxIndirectParamW");
+    return -1;
+  }
   return d.result;
 }
 
