@@ -356,27 +356,6 @@ void Dialog::post_message(unsigned message, std::uintptr_t wparam, std::intptr_t
   QCoreApplication::postEvent(impl_->window, new MessageEvent(message, wparam, lparam));
 }
 
-std::intptr_t Dialog::send_message(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  return window_proc(message, wparam, lparam);
-}
-
-std::intptr_t Dialog::window_proc(unsigned, std::uintptr_t, std::intptr_t) { return 0; }
-
-bool Dialog::on_command(int id, int notification) {
-  if (notification != BN_CLICKED) return false;
-  if (id == IDOK) {
-    on_ok();
-    return true;
-  }
-  if (id == IDCANCEL) {
-    on_cancel();
-    return true;
-  }
-  return false;
-}
-
-void Dialog::command(int id, int notification) { on_command(id, notification); }
-
 std::string Dialog::item_text(int id) const {
   QWidget* w = dialog_item(*this, id);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
