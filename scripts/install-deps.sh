@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libpugixml-dev
   fonts-ipafont-gothic qt6-translations-l10n
-  xvfb x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
+  xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
 )
 
