@@ -33,6 +33,7 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf-\?8$'; then
   $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
   $SUDO locale-gen >/dev/null
+  locale -a | grep -qi '^ja_JP.utf-\?8$' || { echo "install-deps: the ja_JP.UTF-8 locale was not made" >&2; exit 1; }
 fi
 
 # pugixml's sources from Debian's archive, for the Windows cross builds.

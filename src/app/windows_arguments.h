@@ -9,7 +9,8 @@ namespace tenji {
 
 // The arguments from the wide command line, as UTF-8.
 std::vector<std::string> windows_utf8_arguments();
-// The console, when there is one, shows UTF-8 output as text.
+// The console, when there is one, shows UTF-8 output as text until the
+// program ends.
 void use_utf8_console();
 
 }  // namespace tenji

@@ -7,10 +7,10 @@
 namespace tenji::platform {
 
 std::string executable_path() {
-  wchar_t buf[32768] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, buf, 32768);
-  if (n == 0 || n >= 32768) return {};
-  return narrow(std::wstring_view(buf, n));
+  std::wstring buf(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+  if (n == 0 || n >= buf.size()) return {};
+  return narrow(std::wstring_view(buf.data(), n));
 }
 
 }  // namespace tenji::platform

@@ -10,13 +10,29 @@
 
 namespace tenji::platform {
 
+namespace {
+
+std::wstring full_path(const std::wstring& path) {
+  const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+  if (written == 0 || written >= n) return path;
+  full.resize(written);
+  return full;
+}
+
+}  // namespace
+
 ProfileValues read_profile_values(std::string_view section, const std::vector<std::string>& keys,
                                   std::size_t buffer_size, const std::string& path) {
   ProfileValues out;
   out.values.resize(keys.size());
   out.file = read_bounded_file(path, PROFILE_MAX_BYTES).check;
   if (out.file != FileCheck::ok || buffer_size == 0) return out;
-  const std::wstring s = widen(section), file = widen(path);
+  // A name without a folder would be looked for in the Windows folder: the
+  // file checked above is the one read.
+  const std::wstring s = widen(section), file = full_path(widen(path));
   // The key names of the section: none when there is no such section.
   std::vector<wchar_t> names(64 * 1024, L'\0');
   out.section = GetPrivateProfileStringW(s.c_str(), nullptr, L"", names.data(), static_cast<DWORD>(names.size()),

@@ -12,6 +12,8 @@
 
 namespace tenji::ui {
 
+// The program's own messages start at WM_USER + 2: Windows' dialog manager
+// keeps WM_USER and WM_USER + 1 (the default button) for itself.
 inline constexpr unsigned WM_USER = 1024;
 using resources::IDCANCEL;
 using resources::IDOK;

@@ -121,6 +121,15 @@ TEST(SettingsPath, AFolderWithAJapaneseNameHoldsTheSettingsAndTheDocument) {
   tenji::testing::write_file(folder + "/あいうえお.brf", "A B\n");
   BrailleDocument doc;
   EXPECT_TRUE(read_braille_source(folder + "/あいうえお.brf", doc).ok);
+  // A name without a folder is the file in the working folder (Windows'
+  // profile functions would look for it in the Windows folder).
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(platform::fs_path(folder));
+  PrintSettings relative;
+  const bool complete = load_all_keys("tenjiprint.ini", relative).complete();
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(complete);
+  EXPECT_EQ(relative.LPP, 22);
 }
 
 TEST(Steps, RoundHalvesUpAndTruncateNegativesTowardZero) {

@@ -13,6 +13,8 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
   QTest::keyClicks(ui::dialog_item(dialog, id), QString::fromStdString(text));
 }
 
+void press_enter(ui::Dialog& dialog, int id) { QTest::keyClick(ui::dialog_item(dialog, id), Qt::Key_Return); }
+
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
   QTest::keyClick(ui::dialog_window(dialog), Qt::Key_Escape);
   then();

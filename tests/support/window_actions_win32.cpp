@@ -16,11 +16,25 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
   for (wchar_t c : platform::widen(text)) SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
 }
 
+namespace {
+
+// A key through the dialog's loop, as the keyboard's arrives at `control`.
+void post_key(HWND control, WPARAM key) {
+  PostMessageW(control, WM_KEYDOWN, key, 0x00000001);
+  PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace
+
+void press_enter(ui::Dialog& dialog, int id) {
+  HWND control = GetDlgItem(ui::dialog_hwnd(dialog), id);
+  SetFocus(control);
+  post_key(control, VK_RETURN);
+}
+
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
-  // Through the dialog's loop, as the keyboard's Escape arrives.
   HWND focus = GetFocus();
-  PostMessageW(focus ? focus : ui::dialog_hwnd(dialog), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-  PostMessageW(focus ? focus : ui::dialog_hwnd(dialog), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  post_key(focus ? focus : ui::dialog_hwnd(dialog), VK_ESCAPE);
   // The keys are handled before a timer fires.
   every(20, [then] {
     then();

@@ -39,8 +39,8 @@ start_display
 start_embosser 2
 pts=$(grep -o '/dev/pts/[0-9]*' "$work/embosser.log" | head -n 1)
 [ -n "$pts" ] || fail "the virtual embosser did not start: $(cat "$work/embosser.log")"
-make_prefix "$pts"
 trap 'stop_wine; cleanup' EXIT
+make_prefix "$pts"
 
 # Job 1: the Linux program's stream of the sample, to compare with.
 "$build/src/app/tenjiprint" --settings "$settings" print "$samples/aiueo.NRK" >/dev/null 2>&1

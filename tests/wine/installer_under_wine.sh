@@ -16,9 +16,14 @@ here=$(realpath "$(dirname "$0")")
 work=$(mktemp -d /tmp/tenji-installer.XXXXXX)
 source "$here/lib.sh"
 embosser_pid=
+made_user=
 cleanup() {
   [ -n "$embosser_pid" ] && kill "$embosser_pid" 2>/dev/null || true
   stop_wine
+  if [ -n "$made_user" ]; then
+    runuser -u tenjitest -- env WINEPREFIX="$work/user/prefix" wineserver -k >/dev/null 2>&1 || true
+    userdel --remove tenjitest >/dev/null 2>&1 || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -56,6 +61,7 @@ cp "$settings" "$folder/tenjiprint.ini"  # beside the program: the settings it u
 "$wine64" "C:\\Program Files\\tenjiprint\\tenjiprint.com" print "C:\\Program Files\\tenjiprint\\samples\\aiueo.NRK" \
   >"$work/print.log" 2>&1 || fail "the installed program's print failed: $(cat "$work/print.log")"
 for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$embosser_pid" 2>/dev/null && fail "the embosser did not see two jobs: $(cat "$work/embosser.log")"
 embosser_pid=
 cmp "$work/out/job-1.bin" "$work/out/job-2.bin" || fail "the installed program's stream differs from the Linux one"
 echo "installed program's print: $(stat -c %s "$work/out/job-2.bin") bytes, as the Linux program's"
@@ -70,7 +76,10 @@ stop_wine
 
 if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null; then
   echo "== a user without write access to the program's folder: settings in %APPDATA%"
-  id tenjitest >/dev/null 2>&1 || useradd --create-home tenjitest
+  if ! id tenjitest >/dev/null 2>&1; then
+    useradd --create-home tenjitest
+    made_user=1
+  fi
   user_work="$work/user"
   mkdir -p "$user_work" && chown tenjitest "$user_work" && chmod 755 "$work"
   cp "$installer" "$user_work/setup.exe" && chown tenjitest "$user_work/setup.exe"

@@ -11,8 +11,9 @@ windows_path() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
 
 # A registry file in the UTF-16 that regedit reads.
 import_registry() {
-  { printf 'REGEDIT4\r\n\r\n'; cat; } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$work/import.reg"
-  "$wine64" regedit "$work/import.reg" >/dev/null 2>&1
+  { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; cat; } | iconv -f UTF-8 -t UTF-16LE |
+    { printf '\xff\xfe'; cat; } >"$work/import.reg"
+  "$wine64" regedit "$work/import.reg" >"$work/regedit.log" 2>&1 || { cat "$work/regedit.log"; return 1; }
 }
 
 # A prefix ready for the program; COM1 on the pseudo-terminal $1 if given.
@@ -31,7 +32,7 @@ REG
 "COM1"="$1"
 REG
   fi
-  "$wine64" wineserver -k >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1 || true  # ports are read at start
+  stop_wine  # ports are read at start
 }
 
 stop_wine() { wineserver -k >/dev/null 2>&1 || true; }

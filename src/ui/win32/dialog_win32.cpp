@@ -89,13 +89,14 @@ struct Dialog::Impl {
   int result = 0;
   int icons[2] = {0, 0};
   HICON icon_handles[2] = {nullptr, nullptr};
-  std::vector<HBITMAP> bitmaps;
-  // Posts from other threads: to the window while it exists, else kept for it.
+  std::vector<std::pair<HWND, HBITMAP>> pictures;  // of the window that exists
+  // Posts from other threads: to the window while it exists, else kept for
+  // the one about to be made; those to a closed window go with it.
   std::mutex post_mutex;
   std::vector<PostedMessage> pending;
+  bool closed = false;
 
   ~Impl() {
-    for (HBITMAP b : bitmaps) DeleteObject(b);
     for (HICON i : icon_handles)
       if (i) DestroyIcon(i);
   }
@@ -116,9 +117,10 @@ struct Dialog::Impl {
     if (!hwnd || !icons[0]) return;
     const int sizes[2] = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)};
     for (int k = 0; k < 2; ++k) {
-      if (icon_handles[k]) DestroyIcon(icon_handles[k]);
+      HICON previous = icon_handles[k];
       icon_handles[k] = icon_of(icons[k], sizes[k]);
       SendMessageW(hwnd, WM_SETICON, k == 0 ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon_handles[k]));
+      if (previous) DestroyIcon(previous);  // no longer the window's
     }
   }
 
@@ -155,7 +157,7 @@ struct Dialog::Impl {
       if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
       if (pictures[picture]->image_id == resources::IDB_GEOMETRY) {
         HBITMAP b = bitmap_of(resources::geometry_picture());
-        bitmaps.push_back(b);
+        this->pictures.emplace_back(child, b);
         SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b));
       }
       ++picture;
@@ -198,12 +200,23 @@ struct Dialog::Impl {
   void attach(HWND window) {
     std::lock_guard lock(post_mutex);
     hwnd = window;
+    closed = false;
     for (const auto& m : pending) PostMessageW(hwnd, m.message, m.wparam, m.lparam);
     pending.clear();
   }
   void detach() {
+    // A static of common controls 6 may show a copy of a bitmap with alpha:
+    // both go.
+    for (auto [control, ours] : pictures) {
+      auto shown = reinterpret_cast<HBITMAP>(SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, 0));
+      if (shown && shown != ours) DeleteObject(shown);
+      DeleteObject(ours);
+    }
+    pictures.clear();
     std::lock_guard lock(post_mutex);
     hwnd = nullptr;
+    closed = true;
+    pending.clear();
   }
 
   INT_PTR init(HWND window) {
@@ -281,6 +294,7 @@ Dialog::~Dialog() {
 
 int Dialog::do_modal() {
   Impl& d = *impl_;
+  if (d.picture_only && d.hwnd) show_window(false);
   d.ended = false;
   d.result = 0;
   d.picture_only = false;
@@ -309,7 +323,7 @@ void Dialog::post_message(unsigned message, std::uintptr_t wparam, std::intptr_t
   std::lock_guard lock(impl_->post_mutex);
   if (impl_->hwnd)
     PostMessageW(impl_->hwnd, message, wparam, lparam);
-  else
+  else if (!impl_->closed)
     impl_->pending.push_back({message, wparam, lparam});
 }
 
@@ -394,7 +408,10 @@ void Dialog::show_window(bool shown) {
   Impl& d = *impl_;
   if (shown && !d.hwnd) {
     d.picture_only = true;
-    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
+    // Made hidden, so that it appears only once it is in its place.
+    std::vector<unsigned short> words = d.template_words;
+    words[7] &= ~static_cast<unsigned short>(WS_VISIBLE >> 16);  // the style's high word
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
                                visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));
     if (!d.hwnd) report_win32_failure("CreateDialogIndirectParamW");
   }

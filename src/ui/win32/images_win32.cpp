@@ -50,6 +50,11 @@ resources::Pixels capture_window(HWND window) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return {};
+  }
   HGDIOBJ old = SelectObject(memory, bitmap);
   // From the screen: what the user sees, the frame and every control.
   BitBlt(memory, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
