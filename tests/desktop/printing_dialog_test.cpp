@@ -198,6 +198,32 @@ TEST_F(PrintingWindow, TheStatusFollowsTheJobIntoTheDrain) {
   EXPECT_NE(while_draining.find("1/1部  3/3行"), std::string::npos) << while_draining;
 }
 
+// Cancel lets the job finish what it started: until it has, the window
+// stays, and Escape and the close box wait with it.
+TEST_F(PrintingWindow, AfterCancelEscapeAndTheCloseBoxWaitForTheJob) {
+  document({"\xA1\xA1", "\xA1\xA1"});
+  copies("1");
+  fake.locked([&] { return fake.tick_step = 0; });  // the clock stands while the line is held
+  fake.device(1).hold = true;
+  bool disabled = false, open_after_escape = false;
+  on_shown[IDD_PRINTING] = [&](ui::Dialog& d) {
+    d.press(IDCANCEL);
+    disabled = !d.item_enabled(IDCANCEL);
+    tenji::testing::press_escape(d, [&] {
+      tenji::testing::close_window(d);
+      open_after_escape = d.visible() && !d.ended();
+      fake.locked([&] {
+        fake.device(1).hold = false;
+        return fake.tick_step = 1;
+      });
+    });
+  };
+  EXPECT_EQ(print(), 1);
+  EXPECT_TRUE(disabled);
+  EXPECT_TRUE(open_after_escape);
+  EXPECT_TRUE(services.boxes.empty());
+}
+
 TEST_F(PrintingWindow, PitchTestSendsTheCellAtTheTypedPitchAndCancelLeavesThePortAlone) {
   std::string first;
   on_shown[IDD_PITCH_TEST] = [&](ui::Dialog& d) {
