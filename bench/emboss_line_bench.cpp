@@ -20,34 +20,19 @@
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
+#include "spawn_quiet.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using tenji::spawn_quiet;
 
 double now_s() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-pid_t spawn(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], &quiet, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&quiet);
-  return pid;
 }
 
 std::string slurp(const std::string& path) {
@@ -73,7 +58,7 @@ Run print(const std::string& program, const std::string& home, long baud, const 
           double interrupt_after) {
   const std::string out = home + "/out-" + std::to_string(static_cast<long>(now_s() * 1000));
   const pid_t embosser =
-      spawn({VIRTUAL_EMBOSSER_PATH, "--com", "1", "--jobs", "1", "--baud", std::to_string(baud), "--out", out});
+      spawn_quiet({VIRTUAL_EMBOSSER_PATH, "--com", "1", "--jobs", "1", "--baud", std::to_string(baud), "--out", out});
   const fs::path link = fs::path(home) / "tenjiprint/dosdevices/com1";
   for (int i = 0; i < 500 && !fs::is_symlink(link); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -81,7 +66,7 @@ Run print(const std::string& program, const std::string& home, long baud, const 
   Run r;
   const std::string settings = home + "/bench-" + std::to_string(baud) + ".ini";
   r.started_at = now_s();
-  const pid_t pid = spawn({program, "--settings", settings, "print", document, "--force"});
+  const pid_t pid = spawn_quiet({program, "--settings", settings, "print", document, "--force"});
   if (interrupt_after > 0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(interrupt_after));
     r.sigint_at = now_s();

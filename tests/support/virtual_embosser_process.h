@@ -7,12 +7,12 @@
 
 #include <sys/types.h>
 
+#include "spawn_quiet.h"
 #include "support/temp_dir.h"
 
 namespace tenji::testing {
 
-// Starts `args` (the program first), its output kept out of the test log; -1 if it cannot.
-pid_t spawn_quiet(std::vector<std::string> args);
+using tenji::spawn_quiet;
 
 class VirtualEmbosserProcess {
  public:
