@@ -29,11 +29,6 @@ shot() {
 }
 
 ini_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p"; }
-# Back to the main window once a dialog has closed, as a user waits for it.
-to_main() {
-  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
-  sleep 0.5
-}
 
 start_display
 start_embosser 2

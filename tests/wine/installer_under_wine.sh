@@ -31,11 +31,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 until_gone() { for _ in $(seq 200); do [ -e "$1" ] || return 0; sleep 0.05; done; return 1; }
 
 export XDG_CONFIG_HOME="$work/config"
-"$linux_build/tools/virtual-embosser" --com 1 --jobs 2 --out "$work/out" >"$work/embosser.log" 2>&1 &
-embosser_pid=$!
-for _ in $(seq 200); do grep -q '/dev/pts/' "$work/embosser.log" 2>/dev/null && break; sleep 0.05; done
-pts=$(grep -o '/dev/pts/[0-9]*' "$work/embosser.log" | head -n 1)
-[ -n "$pts" ] || fail "the virtual embosser did not start: $(cat "$work/embosser.log")"
+start_pty_embosser "$linux_build" 2 || fail "no embosser"
 make_prefix "$pts"
 
 echo "== silent install"
@@ -53,16 +49,12 @@ echo "installed: $(ls "$folder" | tr '\n' ' ')"
 
 echo "== the installed program prints from the command line"
 settings="$work/tenjiprint.ini"
-printf '%s\r\n' '[RUK_PRINT]' TEN_HEIGHT=2.22 TEN_WIDTH=2.07 MASU_BETWEEN=3.11 GYO_BETWEEN=6.03 \
-  TEN_KIND=1 PAPER_SIZE=1 CPL=32 LPP=22 START_X=0.0 START_Y=0.0 END_X=230.1 END_Y=165.4 \
-  COM_PORT=0 COM_SPEED=3 COM_FLOW=1 BACK_PITCH=6 >"$settings"
+write_line_settings "$settings"
 "$linux_build/src/app/tenjiprint" --settings "$settings" print samples/aiueo.NRK >/dev/null 2>&1
 cp "$settings" "$folder/tenjiprint.ini"  # beside the program: the settings it uses
 "$wine64" "C:\\Program Files\\tenjiprint\\tenjiprint.com" print "C:\\Program Files\\tenjiprint\\samples\\aiueo.NRK" \
   >"$work/print.log" 2>&1 || fail "the installed program's print failed: $(cat "$work/print.log")"
-for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$embosser_pid" 2>/dev/null && fail "the embosser did not see two jobs: $(cat "$work/embosser.log")"
-embosser_pid=
+wait_embosser_jobs || fail "the embosser did not get both prints"
 cmp "$work/out/job-1.bin" "$work/out/job-2.bin" || fail "the installed program's stream differs from the Linux one"
 echo "installed program's print: $(stat -c %s "$work/out/job-2.bin") bytes, as the Linux program's"
 

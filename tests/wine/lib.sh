@@ -1,6 +1,9 @@
 # Shared by the runs under Wine: a fresh prefix whose "ＭＳ Ｐゴシック" is
-# IPAPGothic (without it every Japanese control shows empty boxes), and
-# COM ports mapped to pseudo-terminals. Source it after $work is set.
+# IPAPGothic (without it every Japanese control shows empty boxes), COM
+# ports mapped to pseudo-terminals, and the virtual embosser on one. Source
+# it after $work is set.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../support/line_settings.sh"
 
 wine64=/usr/lib/wine/wine64
 [ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)
@@ -36,3 +39,23 @@ REG
 }
 
 stop_wine() { wineserver -k >/dev/null 2>&1 || true; }
+
+# The virtual embosser of Linux build $1 for $2 jobs, on a pseudo-terminal
+# whose path is then in $pts; its process is $embosser_pid.
+start_pty_embosser() {
+  "$1/tools/virtual-embosser" --com 1 --jobs "$2" --out "$work/out" >"$work/embosser.log" 2>&1 &
+  embosser_pid=$!
+  for _ in $(seq 200); do grep -q '/dev/pts/' "$work/embosser.log" 2>/dev/null && break; sleep 0.05; done
+  pts=$(grep -o '/dev/pts/[0-9]*' "$work/embosser.log" | head -n 1)
+  [ -n "$pts" ] || { echo "the virtual embosser did not start: $(cat "$work/embosser.log")" >&2; return 1; }
+}
+
+# Waits (30 s at most) until the embosser has had its jobs and ended.
+wait_embosser_jobs() {
+  for _ in $(seq 600); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.05; done
+  if kill -0 "$embosser_pid" 2>/dev/null; then
+    echo "the embosser did not see its jobs: $(cat "$work/embosser.log")" >&2
+    return 1
+  fi
+  embosser_pid=
+}

@@ -49,13 +49,14 @@ echo "desktop print: $(stat -c %s "$work/out/job-2.bin") bytes, as the command l
 unset open_dialog
 
 echo "== one Alt+K: the port settings"
-sleep 0.5
+to_main
 keys alt+k
 wait_window "周辺機器設定" >/dev/null
 keys Escape
 wait_window_gone "周辺機器設定"
 
 echo "== a set saved under a bare name gets .brs"
+to_main
 keys alt+t
 wait_window "点間隔等の設定" >/dev/null
 keys alt+s
@@ -70,6 +71,7 @@ wait_window_gone "点間隔等の設定"
 echo "saved $work/myset.brs"
 
 echo "== 全ページ印刷, pages 2 to 3 from line 3"
+to_main
 keys alt+p
 wait_window "開く" >/dev/null
 type_text "$work/long.NRK"
@@ -94,6 +96,7 @@ cmp "$work/out/job-3.bin" "$work/out/job-4.bin" || fail "the range printed from 
 [ -f "$work/out/job-3-page-2.png" ] && [ ! -e "$work/out/job-3-page-3.png" ] || fail "the range print is not two pages: $(ls "$work/out")"
 echo "range print: 2 pages, $(stat -c %s "$work/out/job-3.bin") bytes, as the command line's"
 
+to_main
 keys alt+x
 for _ in $(seq 100); do kill -0 "$desktop" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$desktop" 2>/dev/null && fail "終了 did not end the program"

@@ -3,6 +3,8 @@
 # Source it; it sets $work, $build, DISPLAY and XDG_CONFIG_HOME, and cleans up
 # on exit.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/line_settings.sh"
+
 build=${BUILD_DIR:-build/default}
 build=$(realpath "$build")
 work=$(mktemp -d /tmp/tenji-x11.XXXXXX)
@@ -51,9 +53,7 @@ start_embosser() {
   pids+=($embosser_pid)
   for _ in $(seq 100); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && break; sleep 0.05; done
   settings="$work/tenjiprint.ini"
-  printf '%s\r\n' '[RUK_PRINT]' TEN_HEIGHT=2.22 TEN_WIDTH=2.07 MASU_BETWEEN=3.11 GYO_BETWEEN=6.03 \
-    TEN_KIND=1 PAPER_SIZE=1 CPL=32 LPP=22 START_X=0.0 START_Y=0.0 END_X=230.1 END_Y=165.4 \
-    COM_PORT=0 COM_SPEED=3 COM_FLOW=1 BACK_PITCH=6 >"$settings"
+  write_line_settings "$settings"
 }
 
 wait_embosser_done() {
@@ -78,6 +78,13 @@ wait_window_gone() {
     sleep 0.05
   done
   fail "window '$1' stayed open"
+}
+
+# Back to the main window $main once a dialog has closed, as a user waits
+# for it before pressing its keys.
+to_main() {
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  sleep 0.5
 }
 
 # Keys to the window that has the focus, as a user types them.
