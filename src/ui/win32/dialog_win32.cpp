@@ -124,8 +124,19 @@ struct Dialog::Impl {
     }
   }
 
-  // The menu, the pictures and the progress range: what the template words
-  // cannot carry.
+  // Each control's window with its template: the dialog makes its children
+  // in template order, and that is their order among its children (statics
+  // without an id included).
+  template <typename F>
+  void for_each_control(F&& f) {
+    std::size_t index = 0;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child && index < tmpl->controls.size();
+         child = GetWindow(child, GW_HWNDNEXT))
+      f(child, tmpl->controls[index++]);
+  }
+
+  // The menu, the lists' items, the pictures and the progress range: what the
+  // template words cannot carry.
   void complete_window() {
     if (tmpl->menu_id) {
       RECT before{}, after{};
@@ -139,29 +150,18 @@ struct Dialog::Impl {
       SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left,
                    frame.bottom - frame.top + (before.bottom - after.bottom), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    for (const auto& c : tmpl->controls) {
-      if (c.kind == ControlKind::progress_bar)
-        SendDlgItemMessageW(hwnd, c.id, PBM_SETRANGE32, 0, 1000);
+    for_each_control([&](HWND child, const resources::ControlTemplate& c) {
+      if (c.kind == ControlKind::progress_bar) SendMessageW(child, PBM_SETRANGE32, 0, 1000);
       if (c.kind == ControlKind::drop_down_list)
         for (const auto& text : c.items)
-          SendDlgItemMessageW(hwnd, c.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
-    }
-    widen_one_line_labels();
-    // Pictures are statics without an id: the n-th picture control of the
-    // template is the n-th SS_BITMAP child.
-    std::size_t picture = 0;
-    std::vector<const resources::ControlTemplate*> pictures;
-    for (const auto& c : tmpl->controls)
-      if (c.kind == ControlKind::picture) pictures.push_back(&c);
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child && picture < pictures.size(); child = GetWindow(child, GW_HWNDNEXT)) {
-      if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
-      if (pictures[picture]->image_id == resources::IDB_GEOMETRY) {
+          SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+      if (c.kind == ControlKind::picture && c.image_id == resources::IDB_GEOMETRY) {
         HBITMAP b = bitmap_of(resources::geometry_picture());
-        this->pictures.emplace_back(child, b);
+        pictures.emplace_back(child, b);
         SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b));
       }
-      ++picture;
-    }
+    });
+    widen_one_line_labels();
     apply_icons();
   }
 
@@ -175,11 +175,8 @@ struct Dialog::Impl {
     GetClientRect(hwnd, &client);
     HDC dc = GetDC(hwnd);
     HGDIOBJ old = SelectObject(dc, font);
-    std::size_t index = 0;
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child && index < tmpl->controls.size();
-         child = GetWindow(child, GW_HWNDNEXT), ++index) {
-      const auto& c = tmpl->controls[index];
-      if (c.kind != ControlKind::static_left || c.rect.height >= 16 || c.text.empty()) continue;
+    for_each_control([&](HWND child, const resources::ControlTemplate& c) {
+      if (c.kind != ControlKind::static_left || c.rect.height >= 16 || c.text.empty()) return;
       std::wstring text = widen(c.text);
       std::erase(text, L'&');
       SIZE size{};
@@ -191,7 +188,7 @@ struct Dialog::Impl {
       if (size.cx > r.right - r.left)
         SetWindowPos(child, nullptr, 0, 0, std::min<int>(size.cx, room), r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    });
     SelectObject(dc, old);
     ReleaseDC(hwnd, dc);
   }
