@@ -48,8 +48,12 @@ TEST_F(EndToEnd, ALineHeldByXoffAfterCancelIsGivenUpAfterTenSecondsWithItsMessag
   ASSERT_TRUE(embosser.ready());
   for (int i = 0; i < 200; ++i) doc.append_line(make_braille_line(std::string(32, '\xDF')));
   start_emboss_job(settings, "long.NRK", &observer, &doc, 1, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // into the held line
-  EXPECT_FALSE(observer.done());
+  // Into the held line: the embosser has taken 200 bytes and its buffer has
+  // filled beyond the point where it sends XOFF (384 bytes).
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (observer.last_progress().bytes_sent < 200 + 384 + 16 && std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_FALSE(observer.done());
   const auto cancelled_at = std::chrono::steady_clock::now();
   cancel_printing();
   ASSERT_EQ(observer.wait_done(30), 1);

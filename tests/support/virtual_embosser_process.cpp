@@ -42,6 +42,15 @@ bool VirtualEmbosserProcess::wait_exit(int seconds) {
   return false;
 }
 
+bool VirtualEmbosserProcess::wait_file(const std::string& name, int seconds) const {
+  for (int i = 0; i < seconds * 100; ++i) {
+    std::error_code ec;
+    if (std::filesystem::exists(out_dir_ + "/" + name, ec)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 VirtualEmbosserProcess::~VirtualEmbosserProcess() {
   if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, nullptr, 0);
 }

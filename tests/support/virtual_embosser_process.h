@@ -24,6 +24,8 @@ class VirtualEmbosserProcess {
   // Waits for the process to exit after its jobs; true when it did.
   bool wait_exit(int seconds = 30);
   std::string file(const std::string& name) const { return read_file(out_dir_ + "/" + name); }
+  // Waits until the embosser has written `name`; true when it did.
+  bool wait_file(const std::string& name, int seconds = 30) const;
   std::string com_link() const { return home_.com_link(com_); }
 
  private:

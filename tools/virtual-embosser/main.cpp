@@ -20,6 +20,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "embosser.h"
@@ -94,7 +95,8 @@ void save_job(const Options& o, int number, const tenji::embosser::FinishedJob& 
     files += " " + path;
   };
   save(base + ".bin", job.bytes);
-  save(base + ".json", tenji::embosser::job_json(number, job.bytes.size(), decoded, job.first_byte_at, job.last_byte_at));
+  save(base + ".json", tenji::embosser::job_json(number, job.bytes.size(), decoded, job.first_byte_at, job.last_byte_at,
+                                                 job.boundary_certain));
   std::size_t dots = 0;
   for (std::size_t p = 0; p < decoded.pages.size(); ++p) {
     const std::string page = base + "-page-" + std::to_string(p + 1);
@@ -102,9 +104,9 @@ void save_job(const Options& o, int number, const tenji::embosser::FinishedJob& 
     if (tenji::embosser::write_page_png(decoded.pages[p], o.paper, page + ".png")) files += " " + page + ".png";
     dots += decoded.pages[p].dots.size();
   }
-  std::printf("job %d: %zu bytes in %.3f s, %zu pages, %zu dots, %zu protocol errors ->%s\n", number,
+  std::printf("job %d: %zu bytes in %.3f s, %zu pages, %zu dots, %zu protocol errors%s ->%s\n", number,
               job.bytes.size(), job.last_byte_at - job.first_byte_at, decoded.pages.size(), dots,
-              decoded.errors.size(), files.c_str());
+              decoded.errors.size(), job.boundary_certain ? "" : ", boundary uncertain", files.c_str());
   std::fflush(stdout);
 }
 
@@ -172,9 +174,12 @@ int main(int argc, char** argv) {
     }
   });
   int jobs = 0;
+  // The line is served ahead of other work on this machine, as an embosser's
+  // own processor would serve it (where the system allows it).
+  (void)::setpriority(PRIO_PROCESS, 0, -10);
   while (!stop_requested && (o.jobs == 0 || jobs < o.jobs)) {
-    pollfd p{master, POLLIN, 0};
-    ::poll(&p, 1, 2);
+    pollfd p[2] = {{embosser.events_fd(), POLLIN, 0}, {master, POLLIN, 0}};
+    ::poll(p, 2, embosser.wait_ms());
     embosser.step([&](tenji::embosser::FinishedJob&& job) {
       ++jobs;
       std::lock_guard lock(saving);

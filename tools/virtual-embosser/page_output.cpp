@@ -26,11 +26,11 @@ double dot_radius_mm(int size) {
 }
 
 std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at,
-                     double last_byte_at) {
+                     double last_byte_at, bool boundary_certain) {
   std::string out = "{\n  \"job\": " + std::to_string(job_number) + ",\n  \"bytes\": " +
                     std::to_string(byte_count) + ",\n  \"line_seconds\": " + number(last_byte_at - first_byte_at) +
                     ",\n  \"first_byte_at\": " + number(first_byte_at) + ",\n  \"last_byte_at\": " +
-                    number(last_byte_at) +
+                    number(last_byte_at) + ",\n  \"boundary_certain\": " + (boundary_certain ? "true" : "false") +
                     ",\n  \"resets\": " + std::to_string(job.resets) +
                     ",\n  \"carriage_returns\": " + std::to_string(job.carriage_returns) + ",\n  \"pages\": [";
   for (std::size_t p = 0; p < job.pages.size(); ++p) {

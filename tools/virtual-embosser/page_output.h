@@ -17,9 +17,10 @@ struct Paper {
 };
 
 // `first_byte_at`, `last_byte_at`: when the first and the last byte came off
-// the line (monotonic clock, seconds).
+// the line (monotonic clock, seconds); `boundary_certain`: no other client's
+// bytes can be among the job's.
 std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at = 0.0,
-                     double last_byte_at = 0.0);
+                     double last_byte_at = 0.0, bool boundary_certain = true);
 
 // Drawing coordinates: the paper at (MARGIN_MM, MARGIN_MM), scales in the margin.
 inline constexpr double MARGIN_MM = 12.0;
