@@ -9,6 +9,7 @@
 #include "document/braille_text.h"
 #include "document/braille_writers.h"
 #include "document/pef_reader.h"
+#include "document/text_reader.h"
 
 namespace {
 
@@ -39,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text_round_trip(bytes, tenji::parse_braille_text, tenji::encode_braille_text);
   } else {
     tenji::TextDocument doc, again;
-    tenji::PefLayout layout, layout_again;
+    tenji::PefInfo info, info_again;
     std::string message;
-    if (tenji::parse_pef(bytes, doc, layout, message)) {
-      if (!tenji::parse_pef(tenji::encode_pef(doc, layout.cols, layout.rows), again, layout_again, message))
+    if (tenji::parse_pef(bytes, doc, info, message)) {
+      const tenji::PefSection layout = info.sections.empty() ? tenji::PefSection{} : info.sections.front();
+      if (!tenji::parse_pef(tenji::encode_pef(doc, layout.cols, layout.rows), again, info_again, message))
         std::abort();
       same_or_abort(doc, again);
     } else if (message.empty()) {

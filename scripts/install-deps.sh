@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config curl ca-certificates
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev libpugixml-dev
+  qt6-base-dev libgl-dev libexpat1-dev
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
@@ -36,13 +36,13 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf-\?8$'; then
   locale -a | grep -qi '^ja_JP.utf-\?8$' || { echo "install-deps: the ja_JP.UTF-8 locale was not made" >&2; exit 1; }
 fi
 
-# pugixml's sources from Debian's archive, for the Windows cross builds.
-pugixml_src=/usr/local/src/pugixml-1.13
-if [ ! -f "$pugixml_src/src/pugixml.cpp" ]; then
+# expat's sources from Debian's archive, for the Windows cross builds.
+expat_src=/usr/local/src/libexpat-R_2_5_0/expat
+if [ ! -f "$expat_src/lib/xmlparse.c" ]; then
   tarball=$(mktemp)
-  curl -fsSL -o "$tarball" http://deb.debian.org/debian/pool/main/p/pugixml/pugixml_1.13.orig.tar.gz
-  echo "5c5ad5d7caeb791420408042a7d88c2c6180781bf218feca259fd9d840a888e1  $tarball" | sha256sum -c --quiet
+  curl -fsSL -o "$tarball" http://deb.debian.org/debian/pool/main/e/expat/expat_2.5.0.orig.tar.gz
+  echo "ab00ee05c7067fd10a35c5d2a4922ebba746ddd50ff83b79c828da17bbdf1757  $tarball" | sha256sum -c --quiet
   $SUDO mkdir -p /usr/local/src
-  $SUDO tar -xzf "$tarball" -C /usr/local/src pugixml-1.13/src
+  $SUDO tar -xzf "$tarball" -C /usr/local/src libexpat-R_2_5_0/expat
   rm -f "$tarball"
 fi

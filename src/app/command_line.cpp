@@ -83,9 +83,8 @@ class Command {
       std::fprintf(err_, "%s\n", source.message.c_str());
       return EXIT_BAD_INPUT;
     }
-    if (source.pef)
-      if (const std::string note = pef_layout_note(*source.pef, settings.CPL, settings.LPP); !note.empty())
-        std::fprintf(err_, "%s\n", note.c_str());
+    if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
+      std::fprintf(err_, "%s\n", note.c_str());
     if (document.line_count() == 0 && !o_.force) {
       std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
       return EXIT_BAD_INPUT;

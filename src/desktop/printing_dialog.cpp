@@ -47,11 +47,8 @@ int PrintingDialog::choose_and_read_document() {
     ui::ui_services().message_box(this, source.message, "", platform::MessageIcon::none, ui::MessageButtons::ok);
     return -1;
   }
-  if (source.pef) {
-    const std::string note = pef_layout_note(*source.pef, settings.CPL, settings.LPP);
-    if (!note.empty())
-      ui::ui_services().message_box(this, note, "", platform::MessageIcon::information, ui::MessageButtons::ok);
-  }
+  if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
+    ui::ui_services().message_box(this, note, "", platform::MessageIcon::information, ui::MessageButtons::ok);
   return 0;
 }
 

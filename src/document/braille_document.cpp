@@ -1,5 +1,6 @@
 #include "document/braille_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -22,11 +23,17 @@ BrailleDocument::BrailleDocument() { std::memset(header, ' ', sizeof header); }
 int BrailleDocument::append_line(BrailleLine line) {
   const char* end = static_cast<const char*>(std::memchr(line.text, '\0', BRAILLE_LINE_MAX));
   const std::size_t len = end ? static_cast<std::size_t>(end - line.text) : BRAILLE_LINE_MAX;
+  return append_cells(std::string_view(line.text, len), line.fd_flag);
+}
+
+int BrailleDocument::append_cells(std::string_view text, int fd_flag) {
+  // A line ends at its first zero byte, as a record's text does.
+  const std::size_t len = std::min({text.size(), BRAILLE_LINE_MAX, text.find('\0')});
   const std::size_t old_size = cells_.size();
   try {
     if (platform::allocation_should_fail()) throw std::bad_alloc();
-    cells_.append(line.text, len);
-    entries_.push_back({old_size, static_cast<std::int32_t>(len), line.fd_flag});
+    cells_.append(text.data(), len);
+    entries_.push_back({old_size, fd_flag ? 1u : 0u, len});
   } catch (const std::bad_alloc&) {
     cells_.resize(old_size);  // shrinking never allocates
     platform::show_alert("メモリ確保に失敗しました。\n非常に危険な状態です。", "メモリエラー");
@@ -35,21 +42,41 @@ int BrailleDocument::append_line(BrailleLine line) {
   return 1;
 }
 
-void BrailleDocument::get_line(char* buffer, int n) const {
-  buffer[0] = '\0';
+void BrailleDocument::reserve(std::size_t cells, std::size_t lines) {
+  try {
+    cells_.reserve(cells);
+    entries_.reserve(lines);
+  } catch (const std::bad_alloc&) {
+    // A guess too large: the document grows as it is read instead.
+  }
+}
+
+void BrailleDocument::truncate(int n) {
   if (n < 1 || n > line_count()) return;
+  cells_.resize(entries_[static_cast<std::size_t>(n - 1)].offset);
+  entries_.resize(static_cast<std::size_t>(n - 1));
+  while (!page_breaks_.empty() && page_breaks_.back() >= n) page_breaks_.pop_back();
+}
+
+std::string_view BrailleDocument::cells(int n) const {
+  if (n < 1 || n > line_count()) return {};
   const Entry& e = entries_[static_cast<std::size_t>(n - 1)];
-  std::memcpy(buffer, cells_.data() + e.offset, static_cast<std::size_t>(e.length));
-  buffer[e.length] = '\0';
+  return std::string_view(cells_.data() + e.offset, e.length);
+}
+
+void BrailleDocument::get_line(char* buffer, int n) const {
+  const std::string_view text = cells(n);
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
 }
 
 std::optional<BrailleLine> BrailleDocument::line_record(int n) const {
   if (n < 1 || n > line_count()) return std::nullopt;
   const Entry& e = entries_[static_cast<std::size_t>(n - 1)];
   BrailleLine line{};
-  std::memcpy(line.text, cells_.data() + e.offset, static_cast<std::size_t>(e.length));
-  line.length = e.length;
-  line.fd_flag = e.fd_flag;
+  std::memcpy(line.text, cells_.data() + e.offset, e.length);
+  line.length = static_cast<std::int32_t>(e.length);
+  line.fd_flag = static_cast<std::int32_t>(e.fd_flag);
   return line;
 }
 

@@ -240,6 +240,7 @@ std::string document_failure_message(DocumentFailure failure, const std::string&
     case DocumentFailure::unreadable: text = "点字ファイルを読む権限がありません。"; break;
     case DocumentFailure::not_a_file: text = "点字ファイルではありません（フォルダーか装置です）。"; break;
     case DocumentFailure::out_of_memory: text = "メモリが足りず、点字ファイルを読み終えられませんでした。"; break;
+    case DocumentFailure::too_large: text = "点字ファイルが大きすぎます（256MBまで）。"; break;
     case DocumentFailure::none:
     case DocumentFailure::not_a_document: break;
   }

@@ -16,7 +16,7 @@ inline constexpr const char* NOT_A_DOCUMENT_MESSAGE = "NRK形式のファイル�
 inline constexpr const char* EMPTY_DOCUMENT_MESSAGE = "点字ファイルに行がありません。";
 
 // Why read refused a file.
-enum class DocumentFailure { none, missing, unreadable, not_a_file, not_a_document, out_of_memory };
+enum class DocumentFailure { none, missing, unreadable, not_a_file, not_a_document, out_of_memory, too_large };
 
 // The message for a refusal: the text for its cause, and the path on a
 // line of its own.

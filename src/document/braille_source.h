@@ -1,7 +1,9 @@
-// A Braille document from any of the four sources it may come in, told
-// apart by content: NRK (signature "%NRQ"), PEF (XML), Unicode Braille text
-// (UTF-8 of U+2800-U+283F), and BRF (North American Braille ASCII). The
-// extension is a hint: a .nrk or .pef file is read as what it says.
+// A Braille document from any of the four sources it may come in: NRK
+// (signature "%NRQ"), PEF (XML), Unicode Braille text (UTF-8 of
+// U+2800-U+283F, or UTF-16 with a byte-order mark), and BRF (North American
+// Braille ASCII). The extension says which: .nrk, .pef and .brf are read as
+// what they are named, .txt as text (Unicode Braille or BRF by content).
+// Content decides only when the name says nothing.
 #pragma once
 
 #include <optional>
@@ -18,16 +20,18 @@ const char* source_kind_name(SourceKind kind);
 struct SourceRead {
   bool ok = false;
   SourceKind kind = SourceKind::nrk;
+  bool utf16 = false;  // the text came as UTF-16
   // When not ok: what the user is told, naming the file and the line and
   // column (or the element) of the first fault.
   std::string message;
-  std::optional<PefLayout> pef;  // for a PEF file: the layout it was made for
+  std::optional<PefInfo> pef;  // for a PEF file: its layouts and what is not printed
 };
 
-// What the user is told when a PEF file was made for another layout than the
-// settings' (the settings' own is used), or for both sides of the paper
-// (each side prints on a sheet of its own); empty when neither.
-std::string pef_layout_note(const PefLayout& pef, int cpl, int lpp);
+// What the user is told before printing: a PEF made for another layout than
+// the settings' (the settings' own is used), sections that differ from the
+// first, both sides of the paper (each side prints on a sheet of its own),
+// row gaps that are not kept, rows that are not printed. Empty when none.
+std::string reading_notes(const SourceRead& read, int cpl, int lpp);
 
 // Appends the file's lines and page breaks to `document`.
 SourceRead read_braille_source(const std::string& path, BrailleDocument& document);

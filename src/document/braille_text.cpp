@@ -1,61 +1,9 @@
 #include "document/braille_text.h"
 
-#include <cstdio>
 
 namespace tenji {
 
 namespace {
-
-std::string describe(long cp) {
-  char buf[96];
-  if (cp < 0) return "UTF-8として読めない文字です";
-  std::snprintf(buf, sizeof buf, "U+%04lX は6点の点字でも空白でもありません", cp);
-  return buf;
-}
-
-// Text split at line ends (LF, or CR LF) and form feeds; `cell` turns the
-// characters of a line into cells, or says what is wrong at a column.
-template <typename Cells>
-bool split_pages(std::string_view text, TextDocument& out, BrailleTextError& error, Cells cell_of_line) {
-  out = {};
-  int line_no = 1;
-  std::string cells;
-  bool line_open = false;
-  auto end_line = [&] {
-    out.lines.push_back(std::move(cells));
-    cells.clear();
-    line_open = false;
-  };
-  for (std::size_t start = 0; start <= text.size();) {
-    std::size_t end = text.find_first_of("\n\f", start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view piece = text.substr(start, end - start);
-    const char stop = end < text.size() ? text[end] : '\0';
-    if (stop == '\n' && !piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
-    if (!piece.empty()) {
-      std::string more;
-      if (!cell_of_line(piece, line_no, more, error)) {
-        out = {};
-        return false;
-      }
-      cells += more;
-      line_open = true;
-    }
-    if (stop == '\n') {
-      end_line();
-      ++line_no;
-    } else if (stop == '\f') {
-      if (line_open) end_line();  // text before a form feed ends its line
-      out.page_breaks.push_back(static_cast<int>(out.lines.size()));
-    } else {
-      if (line_open) end_line();
-      break;
-    }
-    start = end + 1;
-  }
-  drop_trailing_page_breaks(out);
-  return true;
-}
 
 // North American Braille ASCII: the cells of 0x20 to 0x5F, dots 1-6 as bits 0-5.
 constexpr unsigned char BRF_DOTS[64] = {
@@ -106,50 +54,18 @@ long next_code_point(std::string_view s, std::size_t& i) {
   return cp;
 }
 
-void drop_trailing_page_breaks(TextDocument& doc) {
-  while (!doc.page_breaks.empty() && doc.page_breaks.back() >= static_cast<int>(doc.lines.size()))
-    doc.page_breaks.pop_back();
-}
-
 int brf_cell(unsigned char c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+  if (c >= 0x60 && c <= 0x7E) c = static_cast<unsigned char>(c - 0x20);
   if (c < 0x20 || c > 0x5F) return -1;
   return 0xA0 + BRF_DOTS[c - 0x20];
 }
 
-bool parse_braille_text(std::string_view utf8, TextDocument& out, BrailleTextError& error) {
-  if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3);
-  return split_pages(utf8, out, error, [](std::string_view text, int line, std::string& cells, BrailleTextError& e) {
-    int column = 1;
-    for (std::size_t i = 0; i < text.size(); ++column) {
-      const long cp = next_code_point(text, i);
-      if (cp == ' ') {
-        cells += '\xA0';
-      } else if (cp >= 0x2800 && cp <= 0x283F) {
-        cells += static_cast<char>(0xA0 + (cp - 0x2800));
-      } else {
-        e = {line, column, describe(cp)};
-        return false;
-      }
-    }
-    return true;
-  });
-}
-
-bool parse_brf(std::string_view bytes, TextDocument& out, BrailleTextError& error) {
-  return split_pages(bytes, out, error, [](std::string_view text, int line, std::string& cells, BrailleTextError& e) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const int cell = brf_cell(static_cast<unsigned char>(text[i]));
-      if (cell < 0) {
-        char what[64];
-        std::snprintf(what, sizeof what, "BRFにない文字 0x%02X です", static_cast<unsigned char>(text[i]));
-        e = {line, static_cast<int>(i) + 1, what};
-        return false;
-      }
-      cells += static_cast<char>(cell);
-    }
-    return true;
-  });
+TextDocument text_document_of(const BrailleDocument& doc) {
+  TextDocument out;
+  out.lines.reserve(static_cast<std::size_t>(doc.line_count()));
+  for (int n = 1; n <= doc.line_count(); ++n) out.lines.emplace_back(doc.cells(n));
+  for (int b : doc.page_breaks()) out.page_breaks.push_back(b - 1);
+  return out;
 }
 
 std::string braille_text_from_cells(std::string_view cells) {

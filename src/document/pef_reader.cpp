@@ -1,90 +1,234 @@
 #include "document/pef_reader.h"
 
-#include <pugixml.hpp>
+#include <expat.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace tenji {
 
 namespace {
 
-// Names without their namespace prefix; the prefix bound to PEF's
-// namespace is what counts.
-std::string_view local_name(const pugi::xml_node& n) {
-  const std::string_view name = n.name();
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+// Expat reports names as "namespace local prefix" with this separator.
+constexpr char NS_SEPARATOR = ' ';
+
+struct Name {
+  std::string_view uri, local, prefix;
+  bool pef() const { return uri == PEF_NAMESPACE; }
+  // As the file writes it: "tg:graphic".
+  std::string written() const {
+    return prefix.empty() ? std::string(local) : std::string(prefix) + ":" + std::string(local);
+  }
+};
+
+Name split_name(const char* raw) {
+  const std::string_view s(raw);
+  const std::size_t a = s.find(NS_SEPARATOR);
+  if (a == std::string_view::npos) return {{}, s, {}};
+  const std::size_t b = s.find(NS_SEPARATOR, a + 1);
+  if (b == std::string_view::npos) return {s.substr(0, a), s.substr(a + 1), {}};
+  return {s.substr(0, a), s.substr(a + 1, b - a - 1), s.substr(b + 1)};
 }
 
-std::string prefix_of(const pugi::xml_node& n) {
-  const std::string_view name = n.name();
-  const std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? std::string() : std::string(name.substr(0, colon));
+const char* attribute(const char** attrs, const char* name) {
+  for (; attrs && attrs[0]; attrs += 2)
+    if (std::strcmp(attrs[0], name) == 0) return attrs[1];
+  return nullptr;
 }
 
-class PefReader {
- public:
-  PefReader(TextDocument& out, PefLayout& layout, std::string& error) : out_(out), layout_(layout), error_(error) {}
+int int_attribute(const char** attrs, const char* name, int otherwise) {
+  const char* v = attribute(attrs, name);
+  return v ? static_cast<int>(std::strtol(v, nullptr, 10)) : otherwise;
+}
 
-  bool read(const pugi::xml_node& root) {
-    prefix_ = prefix_of(root);
-    const std::string xmlns = prefix_.empty() ? "xmlns" : "xmlns:" + prefix_;
-    if (local_name(root) != "pef" || std::strcmp(root.attribute(xmlns.c_str()).value(), PEF_NAMESPACE) != 0)
-      return fail("PEFの pef 要素（名前空間 " + std::string(PEF_NAMESPACE) + "）がありません");
-    const pugi::xml_node body = child(root, "body");
-    if (!body) return fail("pef に body がありません");
-    int volume_no = 0;
-    for (const pugi::xml_node volume : children(body, "volume")) {
-      ++volume_no;
-      if (volume_no == 1) {
-        layout_.cols = volume.attribute("cols").as_int();
-        layout_.rows = volume.attribute("rows").as_int();
-        layout_.rowgap = volume.attribute("rowgap").as_int();
-        layout_.duplex = volume.attribute("duplex").as_bool();
-      }
-      int section_no = 0;
-      for (const pugi::xml_node section : children(volume, "section")) {
-        ++section_no;
-        int page_no = 0;
-        for (const pugi::xml_node page : children(section, "page")) {
-          ++page_no;
-          if (!first_page_) out_.page_breaks.push_back(static_cast<int>(out_.lines.size()));
-          first_page_ = false;
-          int row_no = 0;
-          for (const pugi::xml_node row : children(page, "row")) {
-            ++row_no;
-            char where[96];
-            std::snprintf(where, sizeof where, "volume %d / section %d / page %d / row %d", volume_no, section_no,
-                          page_no, row_no);
-            if (!read_row(row.child_value(), where)) return false;
-          }
-        }
-      }
+// The parser's own fault, in the user's words where they are common.
+const char* describe_xml_error(XML_Error code, bool element_open) {
+  switch (code) {
+    case XML_ERROR_SYNTAX: return "構文の誤りです";
+    case XML_ERROR_NO_ELEMENTS: return element_open ? "要素が閉じないまま終わっています" : "要素がありません";
+    case XML_ERROR_INVALID_TOKEN: return "XMLにない文字か記号があります";
+    case XML_ERROR_UNCLOSED_TOKEN: return "閉じていないタグがあります";
+    case XML_ERROR_PARTIAL_CHAR: return "文字の途中で終わっています";
+    case XML_ERROR_TAG_MISMATCH: return "終了タグが開始タグと合いません";
+    case XML_ERROR_DUPLICATE_ATTRIBUTE: return "同じ属性が二つあります";
+    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT: return "文書の要素の後に余分なものがあります";
+    case XML_ERROR_UNDEFINED_ENTITY: return "定義されていない実体があります";
+    case XML_ERROR_BAD_CHAR_REF: return "文字参照が正しくありません";
+    case XML_ERROR_UNKNOWN_ENCODING: return "文字コードが読めません";
+    case XML_ERROR_INCORRECT_ENCODING: return "文字コードの宣言と中身が合いません";
+    case XML_ERROR_UNCLOSED_CDATA_SECTION: return "CDATAセクションが閉じていません";
+    case XML_ERROR_UNBOUND_PREFIX: return "宣言されていない名前空間接頭辞があります";
+    default: return XML_ErrorString(code);
+  }
+}
+
+}  // namespace
+
+struct PefReader::State {
+  enum class Kind { pef, head, body, volume, section, page, row, skipped };
+
+  BrailleDocument& doc;
+  PefInfo& info;
+  XML_Parser parser = nullptr;
+  std::string error;
+  bool out_of_memory = false;
+  std::vector<Kind> open;   // the elements open now
+  int rowgap_of[8] = {};    // the rowgap in force at each PEF level (by Kind)
+  int skipped_depth = 0;    // elements open inside one whose content is not printed
+  std::size_t left_out = 0; // its entry in info.rows_left_out
+  bool body_seen = false, first_page = true;
+  int volume = 0, section = 0, page = 0, row = 0;
+  PefSection volume_layout;
+  std::string row_text;
+
+  State(BrailleDocument& d, PefInfo& i) : doc(d), info(i) {}
+
+  bool in(Kind k) const { return !open.empty() && open.back() == k; }
+
+  void stop(std::string why) {
+    if (error.empty()) error = std::move(why);
+    XML_StopParser(parser, XML_FALSE);
+  }
+
+  std::string here() const {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%lu行目 %lu文字目", static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
+                  static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser)) + 1);
+    return buf;
+  }
+
+  std::string where_row() const {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "volume %d / section %d / page %d / row %d", volume, section, page, row);
+    return buf;
+  }
+
+  static constexpr std::size_t NOT_COUNTED = SIZE_MAX;
+
+  // An element whose content is not printed. Rows inside it are counted
+  // under the container's name, if it has one.
+  void skip(const std::string& container) {
+    open.push_back(Kind::skipped);
+    skipped_depth = 1;
+    left_out = NOT_COUNTED;
+    if (container.empty()) return;
+    for (left_out = 0; left_out < info.rows_left_out.size(); ++left_out)
+      if (info.rows_left_out[left_out].first == container) break;
+    if (left_out == info.rows_left_out.size()) info.rows_left_out.emplace_back(container, 0);
+  }
+
+  void count_left_out_row() {
+    if (left_out != NOT_COUNTED) ++info.rows_left_out[left_out].second;
+  }
+
+  void start(const char* raw, const char** attrs) {
+    const Name name = split_name(raw);
+    if (in(Kind::row)) return stop(where_row() + ": 行の中に要素 <" + name.written() + "> があります（" + here() + "）");
+    if (skipped_depth > 0) {
+      ++skipped_depth;
+      open.push_back(Kind::skipped);
+      if (name.pef() && name.local == "row") count_left_out_row();
+      return;
     }
-    if (volume_no == 0) return fail("body に volume がありません");
-    return true;
+    if (open.empty()) {
+      if (!name.pef() || name.local != "pef")
+        return stop("PEFの pef 要素（名前空間 " + std::string(PEF_NAMESPACE) + "）がありません");
+      open.push_back(Kind::pef);
+      return;
+    }
+    if (in(Kind::head)) return skip("");  // the book's metadata: nothing of it is printed
+    const std::string_view local = name.pef() ? name.local : std::string_view();
+    if (local == "head" && in(Kind::pef)) return open.push_back(Kind::head);
+    if (local == "body" && in(Kind::pef)) {
+      body_seen = true;
+      return open.push_back(Kind::body);
+    }
+    if (local == "volume" && in(Kind::body)) {
+      ++volume;
+      section = 0;
+      volume_layout = {volume, 0, int_attribute(attrs, "cols", 0), int_attribute(attrs, "rows", 0),
+                       int_attribute(attrs, "rowgap", 0), attribute_true(attrs, "duplex", false)};
+      rowgap_of[static_cast<int>(Kind::volume)] = volume_layout.rowgap;
+      return open.push_back(Kind::volume);
+    }
+    if (local == "section" && in(Kind::volume)) {
+      ++section;
+      page = 0;
+      PefSection s = volume_layout;
+      s.section = section;
+      s.cols = int_attribute(attrs, "cols", s.cols);
+      s.rows = int_attribute(attrs, "rows", s.rows);
+      s.rowgap = int_attribute(attrs, "rowgap", s.rowgap);
+      s.duplex = attribute_true(attrs, "duplex", s.duplex);
+      info.sections.push_back(s);
+      rowgap_of[static_cast<int>(Kind::section)] = s.rowgap;
+      return open.push_back(Kind::section);
+    }
+    if (local == "page" && in(Kind::section)) {
+      ++page;
+      row = 0;
+      if (!first_page) doc.break_page();
+      first_page = false;
+      rowgap_of[static_cast<int>(Kind::page)] =
+          int_attribute(attrs, "rowgap", rowgap_of[static_cast<int>(Kind::section)]);
+      return open.push_back(Kind::page);
+    }
+    if (local == "row" && in(Kind::page)) {
+      ++row;
+      if (int_attribute(attrs, "rowgap", rowgap_of[static_cast<int>(Kind::page)]) > 0) ++info.rows_with_rowgap;
+      row_text.clear();
+      return open.push_back(Kind::row);
+    }
+    // Another namespace's element (tactile graphics, say), or a PEF element
+    // out of its place: its rows are not printed, and the user hears of them.
+    if (local == "row") {
+      skip(kind_name(open.back()));
+      count_left_out_row();
+      return;
+    }
+    skip(name.written());
   }
 
- private:
-  pugi::xml_node child(const pugi::xml_node& parent, const char* name) const {
-    const auto found = children(parent, name);
-    return found.empty() ? pugi::xml_node() : found.front();
+  static std::string kind_name(Kind k) {
+    switch (k) {
+      case Kind::pef: return "pef";
+      case Kind::head: return "head";
+      case Kind::body: return "body";
+      case Kind::volume: return "volume";
+      case Kind::section: return "section";
+      case Kind::page: return "page";
+      case Kind::row: return "row";
+      case Kind::skipped: break;
+    }
+    return "";
   }
 
-  std::vector<pugi::xml_node> children(const pugi::xml_node& parent, const char* name) const {
-    std::vector<pugi::xml_node> out;
-    for (const pugi::xml_node n : parent.children())
-      if (n.type() == pugi::node_element && local_name(n) == name && prefix_of(n) == prefix_) out.push_back(n);
-    return out;
+  static bool attribute_true(const char** attrs, const char* name, bool otherwise) {
+    const char* v = attribute(attrs, name);
+    return v ? std::strcmp(v, "true") == 0 : otherwise;
+  }
+
+  void end() {
+    if (open.empty()) return;
+    const Kind k = open.back();
+    open.pop_back();
+    if (k == Kind::skipped) {
+      --skipped_depth;
+      return;
+    }
+    if (k == Kind::row) end_row();
   }
 
   // A row's text: Unicode Braille of six dots (U+2800-U+283F); white space
   // around it is layout of the XML, not cells.
-  bool read_row(std::string_view text, const char* where) {
+  void end_row() {
+    std::string_view text = row_text;
     while (!text.empty() && std::strchr(" \t\r\n", text.front())) text.remove_prefix(1);
     while (!text.empty() && std::strchr(" \t\r\n", text.back())) text.remove_suffix(1);
     std::string cells;
+    cells.reserve(text.size() / 3);
     for (std::size_t i = 0, column = 1; i < text.size(); ++column) {
       const long cp = next_code_point(text, i);
       if (cp >= 0x2800 && cp <= 0x283F) {
@@ -93,46 +237,90 @@ class PefReader {
       }
       char what[256];
       if (cp >= 0x2840 && cp <= 0x28FF)
-        std::snprintf(what, sizeof what, "%s, %zu文字目: U+%04lX は7の点か8の点を使っています", where, column, cp);
+        std::snprintf(what, sizeof what, "%s, %zu文字目: U+%04lX は7の点か8の点を使っています", where_row().c_str(),
+                      column, cp);
       else
-        std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where, column);
-      return fail(what);
+        std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where_row().c_str(), column);
+      return stop(what);
     }
-    out_.lines.push_back(std::move(cells));
-    return true;
+    if (cells.size() > BRAILLE_LINE_MAX)
+      return stop(where_row() + ": 行が長すぎます（" + std::to_string(cells.size()) + "マス。1行は" +
+                  std::to_string(BRAILLE_LINE_MAX) + "マスまでです）");
+    if (!doc.append_cells(cells)) {
+      out_of_memory = true;
+      stop("メモリが足りません");
+    }
   }
 
-  bool fail(const std::string& why) {
-    error_ = why;
-    return false;
+  void text(const char* s, int len) {
+    if (in(Kind::row)) row_text.append(s, static_cast<std::size_t>(len));
   }
-
-  TextDocument& out_;
-  PefLayout& layout_;
-  std::string& error_;
-  std::string prefix_;
-  bool first_page_ = true;
 };
 
-}  // namespace
+PefReader::PefReader(BrailleDocument& document, PefInfo& info) : state_(std::make_unique<State>(document, info)) {
+  State& st = *state_;
+  st.parser = XML_ParserCreateNS(nullptr, NS_SEPARATOR);
+  XML_SetReturnNSTriplet(st.parser, 1);
+  XML_SetUserData(st.parser, &st);
+  XML_SetElementHandler(
+      st.parser, [](void* u, const XML_Char* name, const XML_Char** attrs) { static_cast<State*>(u)->start(name, attrs); },
+      [](void* u, const XML_Char*) { static_cast<State*>(u)->end(); });
+  XML_SetCharacterDataHandler(st.parser,
+                              [](void* u, const XML_Char* s, int len) { static_cast<State*>(u)->text(s, len); });
+  // No entity is ever expanded or fetched: a document type that defines one
+  // is refused, and so is a reference to one it does not define.
+  XML_SetEntityDeclHandler(st.parser, [](void* u, const XML_Char* name, int, const XML_Char*, int, const XML_Char*,
+                                         const XML_Char*, const XML_Char*, const XML_Char*) {
+    static_cast<State*>(u)->stop(std::string("文書型宣言で実体 ") + name +
+                                 " が定義されています。実体を使うPEFは読みません");
+  });
+  XML_SetSkippedEntityHandler(st.parser, [](void* u, const XML_Char* name, int) {
+    auto* s = static_cast<State*>(u);
+    s->stop("実体 &" + std::string(name) + "; は読みません（" + s->here() + "）");
+  });
+}
 
-bool parse_pef(std::string_view xml, TextDocument& out, PefLayout& layout, std::string& error) {
-  out = {};
-  layout = {};
-  pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_buffer(xml.data(), xml.size());
-  if (!parsed) {
-    char what[160];
-    std::snprintf(what, sizeof what, "XMLとして読めません（%td バイト目: %s）", parsed.offset + 1, parsed.description());
-    error = what;
-    return false;
-  }
-  PefReader reader(out, layout, error);
-  if (!reader.read(doc.document_element())) {
+PefReader::~PefReader() {
+  if (state_->parser) XML_ParserFree(state_->parser);
+}
+
+const std::string& PefReader::error() const { return state_->error; }
+bool PefReader::out_of_memory() const { return state_->out_of_memory; }
+
+bool PefReader::feed(std::string_view bytes, bool last) {
+  State& st = *state_;
+  if (!st.error.empty()) return false;
+  // Expat takes at most INT_MAX bytes at a time.
+  do {
+    const std::size_t n = std::min<std::size_t>(bytes.size(), 1u << 30);
+    const bool final = last && n == bytes.size();
+    if (XML_Parse(st.parser, bytes.data(), static_cast<int>(n), final) != XML_STATUS_OK) {
+      if (st.error.empty()) {
+        char what[256];
+        std::snprintf(what, sizeof what, "XMLとして読めません（%s: %s）", st.here().c_str(),
+                      describe_xml_error(XML_GetErrorCode(st.parser), !st.open.empty()));
+        st.error = what;
+      }
+      return false;
+    }
+    bytes.remove_prefix(n);
+  } while (!bytes.empty());
+  if (!last) return true;
+  if (!st.body_seen) st.error = "pef に body がありません";
+  else if (st.volume == 0) st.error = "body に volume がありません";
+  return st.error.empty();
+}
+
+bool parse_pef(std::string_view xml, TextDocument& out, PefInfo& info, std::string& error) {
+  BrailleDocument doc;
+  info = {};
+  PefReader reader(doc, info);
+  if (!reader.feed(xml, true)) {
     out = {};
+    error = reader.error();
     return false;
   }
-  drop_trailing_page_breaks(out);  // a page after the last row
+  out = text_document_of(doc);
   return true;
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/braille_document.h"
-#include "document/braille_text.h"
+#include "document/text_reader.h"
 #include "document/braille_writers.h"
 #include "document/nrk_writer.h"
 #include "platform/atomic_file.h"
