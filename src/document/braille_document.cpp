@@ -6,6 +6,7 @@
 
 #include "platform/alert.h"
 #include "platform/allocation_fault.h"
+#include "platform/large_pages.h"
 
 namespace tenji {
 
@@ -46,6 +47,8 @@ void BrailleDocument::reserve(std::size_t cells, std::size_t lines) {
   try {
     cells_.reserve(cells);
     entries_.reserve(lines);
+    platform::prefer_large_pages(cells_.data(), cells_.capacity());
+    platform::prefer_large_pages(entries_.data(), entries_.capacity() * sizeof(Entry));
   } catch (const std::bad_alloc&) {
     // A guess too large: the document grows as it is read instead.
   }

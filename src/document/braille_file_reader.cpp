@@ -23,28 +23,41 @@ bool keeps_line_open(int x) {
   return x == 0xF4 || x == 0xF5 || x == 0xF6 || x == 0xFC || x == 0xFE || x == 0xFF;
 }
 
+// The file's bytes through a buffer of its own: a book is millions of them.
 class FileInput {
  public:
   explicit FileInput(std::FILE* f) : f_(f) {}
 
   int get() {
-    const int c = std::fgetc(f_);
-    if (c == EOF) {
-      eof_met_ = true;
-      return END_OF_FILE;
+    if (pushed_ != NONE) {
+      const int x = pushed_;
+      pushed_ = NONE;
+      return x;
     }
-    return c;
+    if (pos_ == end_) {
+      end_ = std::fread(buf_, 1, sizeof buf_, f_);
+      pos_ = 0;
+      if (end_ == 0) {
+        eof_met_ = true;
+        return END_OF_FILE;
+      }
+    }
+    return buf_[pos_++];
   }
 
   // At the end of the file there is nothing to push back.
   void push_back(int x) {
-    if (x != END_OF_FILE) std::ungetc(x, f_);
+    if (x != END_OF_FILE) pushed_ = x;
   }
 
   bool eof_met() const { return eof_met_; }
 
  private:
+  static constexpr int NONE = -2;
   std::FILE* f_;
+  unsigned char buf_[65536];
+  std::size_t pos_ = 0, end_ = 0;
+  int pushed_ = NONE;
   bool eof_met_ = false;
 };
 
@@ -70,14 +83,11 @@ struct PendingLine {
 
   // False when memory ran out (the user has been told).
   bool store(BrailleDocument& doc, int fd_flag) {
-    BrailleLine line{};
     std::size_t n = 0;
     for (std::size_t i = 0; i < pos; ++i)
-      if (bytes[i] != 0x18) line.text[n++] = static_cast<char>(bytes[i]);
-    line.length = static_cast<std::int32_t>(n);
-    line.fd_flag = fd_flag;
+      if (bytes[i] != 0x18) bytes[n++] = bytes[i];
     pos = 0;
-    return doc.append_line(line) != 0;
+    return doc.append_cells(std::string_view(reinterpret_cast<const char*>(bytes), n), fd_flag) != 0;
   }
 };
 
@@ -222,6 +232,11 @@ int BrailleFileReader::read(BrailleDocument* target) {
     if (c == 0xFF) break;
   }
 
+  if (document->line_count() == 0) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(platform::fs_path(full_path_), ec);
+    if (!ec) document->reserve(static_cast<std::size_t>(size), static_cast<std::size_t>(size / 16));
+  }
   FileInput in(f);
   const int body = parse_body(in, *document);
   std::fclose(f);

@@ -92,14 +92,23 @@ Parsed parse_text(platform::BoundedFile& file, bool utf16, TextForm form, Braill
   return p;
 }
 
+// The XML parser reads UTF-16 itself, and is read into directly.
 Parsed parse_pef_file(platform::BoundedFile& file, BrailleDocument& doc, PefInfo& info) {
   Parsed p;
   PefReader reader(doc, info);
-  // The XML parser reads UTF-16 itself.
-  p.check = read_pieces(
-      file, false, [&](std::string_view b) { return reader.feed(b, false); },
-      [&] { return reader.feed({}, true); }, p.ok);
-  p.out_of_memory = reader.out_of_memory();
+  for (;;) {
+    char* room = reader.room(PIECE);
+    if (!room) {
+      p.out_of_memory = true;
+      break;
+    }
+    const std::size_t n = file.read(room, PIECE);
+    if (file.check() != platform::FileCheck::ok) break;
+    p.ok = reader.feed_room(n, n == 0);
+    if (!p.ok || n == 0) break;
+  }
+  p.check = file.check();
+  p.out_of_memory = p.out_of_memory || reader.out_of_memory();
   p.why = reader.error();
   return p;
 }

@@ -81,7 +81,7 @@ struct PefReader::State {
   bool body_seen = false, first_page = true;
   int volume = 0, section = 0, page = 0, row = 0;
   PefSection volume_layout;
-  std::string row_text;
+  std::string row_text, cells;
 
   State(BrailleDocument& d, PefInfo& i) : doc(d), info(i) {}
 
@@ -227,12 +227,20 @@ struct PefReader::State {
     std::string_view text = row_text;
     while (!text.empty() && std::strchr(" \t\r\n", text.front())) text.remove_prefix(1);
     while (!text.empty() && std::strchr(" \t\r\n", text.back())) text.remove_suffix(1);
-    std::string cells;
-    cells.reserve(text.size() / 3);
+    // A cell is at least three bytes of text: room enough, written in place.
+    cells.resize(text.size());
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t n = 0;
     for (std::size_t i = 0, column = 1; i < text.size(); ++column) {
+      // U+2800-U+283F, nearly every character of a book, without the general decoder.
+      if (i + 2 < text.size() && t[i] == 0xE2 && t[i + 1] == 0xA0 && (t[i + 2] & 0xC0) == 0x80) {
+        cells[n++] = static_cast<char>(0xA0 + (t[i + 2] & 0x3F));
+        i += 3;
+        continue;
+      }
       const long cp = next_code_point(text, i);
       if (cp >= 0x2800 && cp <= 0x283F) {
-        cells += static_cast<char>(0xA0 + (cp - 0x2800));
+        cells[n++] = static_cast<char>(0xA0 + (cp - 0x2800));
         continue;
       }
       char what[256];
@@ -243,6 +251,7 @@ struct PefReader::State {
         std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where_row().c_str(), column);
       return stop(what);
     }
+    cells.resize(n);
     if (cells.size() > BRAILLE_LINE_MAX)
       return stop(where_row() + ": 行が長すぎます（" + std::to_string(cells.size()) + "マス。1行は" +
                   std::to_string(BRAILLE_LINE_MAX) + "マスまでです）");
@@ -287,6 +296,28 @@ PefReader::~PefReader() {
 const std::string& PefReader::error() const { return state_->error; }
 bool PefReader::out_of_memory() const { return state_->out_of_memory; }
 
+namespace {
+
+// After a piece was parsed: the parser's fault, or what the end says.
+bool after_parse(XML_Parser parser, XML_Status status, bool last, bool element_open, bool body_seen, int volumes,
+                 std::string& error, const std::string& here) {
+  if (status != XML_STATUS_OK) {
+    if (error.empty()) {
+      char what[256];
+      std::snprintf(what, sizeof what, "XMLとして読めません（%s: %s）", here.c_str(),
+                    describe_xml_error(XML_GetErrorCode(parser), element_open));
+      error = what;
+    }
+    return false;
+  }
+  if (!last) return true;
+  if (!body_seen) error = "pef に body がありません";
+  else if (volumes == 0) error = "body に volume がありません";
+  return error.empty();
+}
+
+}  // namespace
+
 bool PefReader::feed(std::string_view bytes, bool last) {
   State& st = *state_;
   if (!st.error.empty()) return false;
@@ -294,21 +325,23 @@ bool PefReader::feed(std::string_view bytes, bool last) {
   do {
     const std::size_t n = std::min<std::size_t>(bytes.size(), 1u << 30);
     const bool final = last && n == bytes.size();
-    if (XML_Parse(st.parser, bytes.data(), static_cast<int>(n), final) != XML_STATUS_OK) {
-      if (st.error.empty()) {
-        char what[256];
-        std::snprintf(what, sizeof what, "XMLとして読めません（%s: %s）", st.here().c_str(),
-                      describe_xml_error(XML_GetErrorCode(st.parser), !st.open.empty()));
-        st.error = what;
-      }
+    const XML_Status status = XML_Parse(st.parser, bytes.data(), static_cast<int>(n), final);
+    if (!after_parse(st.parser, status, final, !st.open.empty(), st.body_seen, st.volume, st.error, st.here()))
       return false;
-    }
     bytes.remove_prefix(n);
   } while (!bytes.empty());
-  if (!last) return true;
-  if (!st.body_seen) st.error = "pef に body がありません";
-  else if (st.volume == 0) st.error = "body に volume がありません";
-  return st.error.empty();
+  return true;
+}
+
+char* PefReader::room(std::size_t size) {
+  return static_cast<char*>(XML_GetBuffer(state_->parser, static_cast<int>(size)));
+}
+
+bool PefReader::feed_room(std::size_t filled, bool last) {
+  State& st = *state_;
+  if (!st.error.empty()) return false;
+  const XML_Status status = XML_ParseBuffer(st.parser, static_cast<int>(filled), last);
+  return after_parse(st.parser, status, last, !st.open.empty(), st.body_seen, st.volume, st.error, st.here());
 }
 
 bool parse_pef(std::string_view xml, TextDocument& out, PefInfo& info, std::string& error) {

@@ -48,6 +48,10 @@ class PefReader {
   // The file's bytes in order; `last` with the final piece. False at the
   // first fault: error() names the element or the line and column.
   bool feed(std::string_view bytes, bool last);
+  // The same without a copy: room for `size` bytes of the file, then how
+  // many were put there (0 and `last` at the end).
+  char* room(std::size_t size);
+  bool feed_room(std::size_t filled, bool last);
   const std::string& error() const;
   bool out_of_memory() const;
 

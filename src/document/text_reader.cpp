@@ -1,5 +1,6 @@
 #include "document/text_reader.h"
 
+#include <array>
 #include <cstdio>
 
 namespace tenji {
@@ -38,8 +39,8 @@ bool TextReader::fail(std::string message, int column) {
 }
 
 bool TextReader::emit_line() {
-  const bool stored = doc_.append_cells(line_) != 0;
-  line_.clear();
+  const bool stored = doc_.append_cells(std::string_view(line_, line_length_)) != 0;
+  line_length_ = 0;
   line_open_ = false;
   if (!stored) {
     failed_ = true;
@@ -52,9 +53,62 @@ bool TextReader::emit_line() {
 bool TextReader::take_cell(unsigned char cell) {
   skip_lf_ = after_ff_ = false;
   line_open_ = true;
-  if (line_.size() == BRAILLE_LINE_MAX)
+  if (line_length_ == BRAILLE_LINE_MAX)
     return fail("行が長すぎます（1行は" + std::to_string(BRAILLE_LINE_MAX) + "マスまでです）", column_);
-  line_ += static_cast<char>(cell);
+  line_[line_length_++] = static_cast<char>(cell);
+  return true;
+}
+
+// The common case, a run of plain cells: BRF characters, or U+2800-U+283F
+// and spaces in Unicode text. Its length in bytes.
+std::size_t TextReader::cell_run(std::string_view bytes) const {
+  if (ctrl_z_) return 0;
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t i = 0;
+  if (form_ == TextForm::brf) {
+    while (i < bytes.size() && b[i] >= 0x20 && b[i] <= 0x7E) ++i;
+    return i;
+  }
+  for (;;) {
+    if (i < bytes.size() && b[i] == ' ')
+      ++i;
+    else if (i + 2 < bytes.size() && b[i] == 0xE2 && b[i + 1] == 0xA0 && (b[i + 2] & 0xC0) == 0x80)
+      i += 3;
+    else
+      return i;
+  }
+}
+
+bool TextReader::take_run(std::string_view run) {
+  static const auto brf_cells = [] {
+    std::array<char, 256> t{};
+    for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = static_cast<char>(brf_cell(static_cast<unsigned char>(c)));
+    return t;
+  }();
+  skip_lf_ = after_ff_ = false;
+  line_open_ = true;
+  const auto* b = reinterpret_cast<const unsigned char*>(run.data());
+  char* out = line_ + line_length_;
+  char* const full = line_ + BRAILLE_LINE_MAX;
+  std::size_t i = 0;
+  while (i < run.size() && out < full) {
+    if (form_ == TextForm::brf) {
+      *out++ = brf_cells[b[i++]];
+    } else if (b[i] == ' ') {
+      *out++ = '\xA0';
+      ++i;
+    } else {
+      *out++ = static_cast<char>(0xA0 + (b[i + 2] & 0x3F));
+      i += 3;
+    }
+  }
+  const std::size_t taken = static_cast<std::size_t>(out - (line_ + line_length_));
+  line_length_ += taken;
+  column_ += static_cast<int>(taken);
+  if (i < run.size()) {
+    ++column_;
+    return fail("行が長すぎます（1行は" + std::to_string(BRAILLE_LINE_MAX) + "マスまでです）", column_);
+  }
   return true;
 }
 
@@ -148,6 +202,11 @@ bool TextReader::feed(std::string_view bytes) {
     if (!utf8(whole, at)) return false;
   }
   while (i < bytes.size()) {
+    if (const std::size_t run = cell_run(bytes.substr(i)); run > 0) {
+      if (!take_run(bytes.substr(i, run))) return false;
+      i += run;
+      continue;
+    }
     const unsigned char c = static_cast<unsigned char>(bytes[i]);
     if (c < 0x80 || form_ == TextForm::brf) {
       ++i;

@@ -36,6 +36,8 @@ class TextReader {
  private:
   bool character(long code_point, std::string_view raw);
   bool take_cell(unsigned char cell);
+  std::size_t cell_run(std::string_view bytes) const;
+  bool take_run(std::string_view run);
   bool end_line_cr();
   bool end_line_lf();
   bool form_feed();
@@ -46,7 +48,8 @@ class TextReader {
   TextForm form_;
   BrailleDocument& doc_;
   BrailleTextError error_;
-  std::string line_;         // the cells of the line being read
+  char line_[BRAILLE_LINE_MAX];  // the cells of the line being read...
+  std::size_t line_length_ = 0;  // ...so far
   std::string partial_;      // a UTF-8 character cut by the end of a piece
   bool line_open_ = false;   // a character since the last line end or page break
   bool skip_lf_ = false;     // the last byte was a CR: an LF now completes its line end

@@ -87,8 +87,8 @@ class Job {
       job_.progress_.lines = job_.page_lines(page);
       return true;
     }
-    bool begin_line(int, int line, int) override {
-      job_.progress_.line = line - job_.page_first_line(job_.progress_.page) + 1;
+    bool begin_line(const LinePlace& l) override {
+      job_.progress_.line = l.line - job_.page_first_line(job_.progress_.page) + 1;
       job_.progress_.cell = 0;
       return true;
     }
@@ -207,7 +207,7 @@ class Job {
   }
 
   WalkOptions walk_options() const {
-    return {p_->copies, p_->pitch_test != 0, WalkExtent::fitting, p_->pages};
+    return {p_->copies, p_->pitch_test != 0, p_->pages};
   }
   int page_lines(int page) const { return page >= 1 && page <= static_cast<int>(pages_.size()) ? pages_[page - 1].lines : 0; }
   int page_first_line(int page) const {
@@ -241,20 +241,38 @@ int baud_for_speed_index(int com_speed) {
 
 std::uint64_t planned_stream_bytes(const PrintSettings& s, const BrailleDocument& doc, int copies,
                                    const std::vector<PageSpan>& pages) {
+  // Line by line, one copy: every copy sends the same.
   class Counter final : public PrintVisitor {
    public:
-    bool cell(const CellPlace& c) override {
-      bytes += (c.first_on_page ? DOT_SIZE_BYTES : 0) + cell_byte_count(c.pattern);
+    explicit Counter(const BrailleDocument& d) : doc_(d) {
+      for (int c = 0; c < 256; ++c) bytes_of_cell_[c] = static_cast<std::uint8_t>(cell_byte_count(c - 0xA0));
+    }
+    bool wants_cells() const override { return false; }
+    bool begin_page(int, int) override {
+      dot_size_sent_ = false;
+      return true;
+    }
+    bool begin_line(const LinePlace& l) override {
+      if (l.printed == 0) return true;
+      if (!dot_size_sent_) bytes += DOT_SIZE_BYTES;
+      dot_size_sent_ = true;
+      for (const char c : doc_.cells(l.line).substr(0, static_cast<std::size_t>(l.printed)))
+        bytes += bytes_of_cell_[static_cast<unsigned char>(c)];
       return true;
     }
     bool end_page(int, int) override {
       bytes += PAGE_END_BYTES;
       return true;
     }
-    std::uint64_t bytes = RESET_BYTES;
-  } counter;
-  walk_print(s, doc, {copies, false, WalkExtent::fitting, pages}, counter);
-  return counter.bytes + CR_BYTES;
+    std::uint64_t bytes = 0;
+
+   private:
+    const BrailleDocument& doc_;
+    bool dot_size_sent_ = false;
+    std::uint8_t bytes_of_cell_[256];  // what plot_cell sends for each cell byte
+  } counter(doc);
+  if (copies > 0) walk_print(s, doc, {1, false, pages}, counter);
+  return RESET_BYTES + static_cast<std::uint64_t>(std::max(copies, 0)) * counter.bytes + CR_BYTES;
 }
 
 namespace {

@@ -26,24 +26,26 @@ constexpr RealKey GEOMETRY_KEYS[] = {{"TEN_HEIGHT", &PrintSettings::TEN_HEIGHT},
                                      {"START_X", &PrintSettings::START_X},
                                      {"START_Y", &PrintSettings::START_Y}};
 
-// The farthest and nearest dots the job would emboss, in steps.
+// The farthest and nearest dots the job would emboss, in steps. Down the
+// page each line that has a cell counts; across it every line starts at
+// the same place, so the longest printed line spans the rest.
 class Extent final : public PrintVisitor {
  public:
-  Extent(int dx, int dy, int back) : dx_(dx), dy_(dy), back_(back) {}
-  bool cell(const CellPlace& c) override {
-    const long long x0 = static_cast<long long>(c.x) + back_, y0 = c.y;
+  Extent(int dx, int back) : dx_(dx), back_(back) {}
+  bool wants_cells() const override { return false; }
+  bool begin_line(const LinePlace& l) override {
+    if (l.printed == 0) return true;
+    const long long x0 = static_cast<long long>(l.x) + back_;
     min_x = std::min({min_x, x0, x0 + 2LL * dx_});
     max_x = std::max({max_x, x0, x0 + 2LL * dx_});
-    min_y = std::min({min_y, y0, y0 + dy_});
-    max_y = std::max({max_y, y0, y0 + dy_});
-    any = true;
+    most_cells = std::max(most_cells, l.printed);
     return true;
   }
-  long long min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-  bool any = false;
+  long long min_x = std::numeric_limits<long long>::max(), max_x = std::numeric_limits<long long>::min();
+  int most_cells = 0;
 
  private:
-  int dx_, dy_, back_;
+  int dx_, back_;
 };
 
 // "KEY=value" as the user can read it: two decimals, or the short form for
@@ -68,19 +70,22 @@ std::optional<std::string> check_geometry(const PrintSettings& s, const BrailleD
   for (const auto& k : GEOMETRY_KEYS)
     if (!std::isfinite(s.*k.field)) return "設定値 " + show(k.name, s.*k.field) + " は数ではありません。";
 
-  Extent extent(mm_to_steps(s.TEN_HEIGHT, VERTICAL_STEP_MM), mm_to_steps(s.TEN_WIDTH, HORIZONTAL_STEP_MM),
-                s.BACK_PITCH);
-  extent.min_x = extent.min_y = std::numeric_limits<long long>::max();
-  extent.max_x = extent.max_y = std::numeric_limits<long long>::min();
-  const WalkOptions walk{1, false, WalkExtent::fitting, pages};
+  Extent extent(mm_to_steps(s.TEN_HEIGHT, VERTICAL_STEP_MM), s.BACK_PITCH);
+  const WalkOptions walk{1, false, pages};
   walk_print(s, document, walk, extent);
-  if (!extent.any) return std::nullopt;
+  if (extent.most_cells == 0) return std::nullopt;
+  const int dy = mm_to_steps(s.TEN_WIDTH, HORIZONTAL_STEP_MM);
+  long long min_y = std::numeric_limits<long long>::max(), max_y = std::numeric_limits<long long>::min();
+  for (const int y : cell_positions(s, extent.most_cells)) {
+    min_y = std::min({min_y, static_cast<long long>(y), static_cast<long long>(y) + dy});
+    max_y = std::max({max_y, static_cast<long long>(y), static_cast<long long>(y) + dy});
+  }
 
   const PaperSize paper = paper_size(s.PAPER_SIZE);
   const double down = static_cast<double>(extent.max_x) * VERTICAL_STEP_MM;
-  const double across = static_cast<double>(extent.max_y) * HORIZONTAL_STEP_MM;
+  const double across = static_cast<double>(max_y) * HORIZONTAL_STEP_MM;
   const bool off_down = extent.min_x < 0 || down > paper.down_mm;
-  const bool off_across = extent.min_y < 0 || across > paper.across_mm;
+  const bool off_across = min_y < 0 || across > paper.across_mm;
   if (!off_down && !off_across) return std::nullopt;
 
   // Name the value that carries the dots farthest along the axis that is off.
@@ -101,7 +106,7 @@ std::optional<std::string> check_geometry(const PrintSettings& s, const BrailleD
                                    {show("TEN_WIDTH", s.TEN_WIDTH), cells * s.TEN_WIDTH}};
   // Dots before the paper's edge: the start is at fault; beyond its far
   // edge: whatever carries them farthest.
-  const bool before_edge = off_down ? extent.min_x < 0 : extent.min_y < 0;
+  const bool before_edge = off_down ? extent.min_x < 0 : min_y < 0;
   const Term& worst = before_edge ? terms.front()
                                   : *std::max_element(terms.begin(), terms.end(), [](const Term& a, const Term& b) {
                                       return std::fabs(a.reach_mm) < std::fabs(b.reach_mm);

@@ -1,7 +1,6 @@
 #include "print/print_walk.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tenji {
 
@@ -11,14 +10,22 @@ int lines_on_page(const PrintSettings& s, const BrailleDocument& doc) {
 
 std::vector<PageSpan> pages_of_walk(const PrintSettings& s, const BrailleDocument& doc, const WalkOptions& o) {
   if (!o.pages.empty()) return o.pages;
-  if (o.extent == WalkExtent::whole) return {{1, doc.line_count(), 0}};
   return {{1, lines_on_page(s, doc), 0}};
 }
 
+std::vector<int> cell_positions(const PrintSettings& s, int cells) {
+  std::vector<int> y;
+  y.reserve(static_cast<std::size_t>(std::max(cells, 0)));
+  double cell_mm = s.START_Y;
+  for (int j = 0; j < cells; ++j, cell_mm = (cell_mm + s.MASU_BETWEEN) + s.TEN_WIDTH)
+    y.push_back(mm_to_steps(cell_mm, HORIZONTAL_STEP_MM));
+  return y;
+}
+
 bool walk_print(const PrintSettings& s, const BrailleDocument& doc, const WalkOptions& o, PrintVisitor& v) {
-  const bool whole = o.extent == WalkExtent::whole;
   const std::vector<PageSpan> pages = pages_of_walk(s, doc, o);
-  char text[BRAILLE_LINE_MAX + 1];
+  const int max_cells = std::min(std::max(s.CPL, 0), static_cast<int>(BRAILLE_LINE_MAX));
+  const std::vector<int> cell_y = cell_positions(s, v.wants_cells() && !o.pitch_test ? max_cells : 0);
   for (int copy = 1; copy <= o.copies; ++copy) {
     for (std::size_t p = 0; p < pages.size(); ++p) {
       const PageSpan& page = pages[p];
@@ -30,11 +37,12 @@ bool walk_print(const PrintSettings& s, const BrailleDocument& doc, const WalkOp
         // Lines left out by a resume still take their place on the sheet.
         if (i < page.skip) continue;
         const int line = page.first_line + i;
-        doc.get_line(text, line);
-        const int length = static_cast<int>(std::strlen(text));
-        if (!v.begin_line(copy, line, length)) return false;
-        const int cells = whole ? length : std::min(length, std::max(s.CPL, 0));
-        double cell_mm = s.START_Y;
+        const std::string_view text = doc.cells(line);
+        const int length = static_cast<int>(text.size());
+        const int cells = std::min(length, max_cells);
+        const int x = o.pitch_test ? s.PITCH_X : mm_to_steps(line_mm, VERTICAL_STEP_MM);
+        if (!v.begin_line({copy, page_no, line, length, cells, x})) return false;
+        if (!v.wants_cells()) continue;
         for (int j = 0; j < cells; ++j) {
           CellPlace place;
           place.copy = copy;
@@ -42,12 +50,11 @@ bool walk_print(const PrintSettings& s, const BrailleDocument& doc, const WalkOp
           place.line = line;
           place.cell = j;
           place.pattern = static_cast<unsigned char>(text[j]) - 0xA0;
-          place.x = o.pitch_test ? s.PITCH_X : mm_to_steps(line_mm, VERTICAL_STEP_MM);
-          place.y = o.pitch_test ? s.PITCH_Y : mm_to_steps(cell_mm, HORIZONTAL_STEP_MM);
+          place.x = x;
+          place.y = o.pitch_test ? s.PITCH_Y : cell_y[static_cast<std::size_t>(j)];
           place.first_on_page = first_on_page;
           first_on_page = false;
           if (!v.cell(place)) return false;
-          cell_mm = (cell_mm + s.MASU_BETWEEN) + s.TEN_WIDTH;
         }
         // Empty lines advance too: they leave a blank line on the page.
       }

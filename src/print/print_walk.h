@@ -23,27 +23,29 @@ struct CellPlace {
   bool first_on_page = false;  // the dot size goes before this cell
 };
 
+struct LinePlace {
+  int copy = 0, page = 0, line = 0;  // as in CellPlace
+  int cells = 0;    // the line's whole length, before CPL cuts it
+  int printed = 0;  // the cells of it that are embossed
+  int x = 0;        // its device position down the page, in steps
+};
+
 // Each call may stop the walk by returning false.
 class PrintVisitor {
  public:
   virtual ~PrintVisitor() = default;
   // Each page is embossed as one copy of a page: positions from the top.
   virtual bool begin_page(int /*copy*/, int /*page*/) { return true; }
-  // `cells` is the line's whole length, before CPL cuts it.
-  virtual bool begin_line(int /*copy*/, int /*line*/, int /*cells*/) { return true; }
-  virtual bool cell(const CellPlace& place) = 0;
+  virtual bool begin_line(const LinePlace&) { return true; }
+  // A visitor that needs only the lines says so, and the walk passes no cell.
+  virtual bool wants_cells() const { return true; }
+  virtual bool cell(const CellPlace&) { return true; }
   virtual bool end_page(int /*copy*/, int /*page*/) { return true; }
-};
-
-enum class WalkExtent {
-  fitting,  // at most LPP lines of at most CPL cells: what the job embosses
-  whole,    // every line and cell of the document, for measuring it
 };
 
 struct WalkOptions {
   int copies = 1;
   bool pitch_test = false;  // every cell at (PITCH_X, PITCH_Y), unconverted
-  WalkExtent extent = WalkExtent::fitting;
   // The pages, all of them for each copy (collated); none given: one page,
   // the document's first LPP lines.
   std::vector<PageSpan> pages;
@@ -57,6 +59,10 @@ bool walk_print(const PrintSettings& settings, const BrailleDocument& document, 
 
 // The lines of the document that one page embosses.
 int lines_on_page(const PrintSettings& settings, const BrailleDocument& document);
+
+// The device positions across the page (in steps) of the first `cells`
+// cells of every line: the same for each line.
+std::vector<int> cell_positions(const PrintSettings& settings, int cells);
 
 // The pages a walk with these options embosses.
 std::vector<PageSpan> pages_of_walk(const PrintSettings& settings, const BrailleDocument& document,
