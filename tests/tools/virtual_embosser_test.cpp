@@ -17,8 +17,10 @@ namespace tenji::testing {
 namespace {
 
 // A client process that opens the port, writes `bytes` in pieces of
-// `piece`, and closes it. Returns its pid. With `pause`, after the first
-// piece it says so on pause[1] and waits for a byte on pause[0].
+// `piece`, and closes it once they have had the time to go down a line at
+// 9600 bit/s, as a program that prints does. Returns its pid. With `pause`,
+// after the first piece it says so on pause[1] and waits for a byte on
+// pause[0].
 pid_t client(const std::string& link, const std::string& bytes, std::size_t piece = 0,
              const int* pause = nullptr) {
   const pid_t pid = fork();
@@ -34,6 +36,7 @@ pid_t client(const std::string& link, const std::string& bytes, std::size_t piec
       (void)!::read(pause[0], &c, 1);  // until the test lets it go on
     }
   }
+  ::usleep(static_cast<useconds_t>(bytes.size() * 10 * 1000000 / 9600));
   ::close(fd);
   _exit(0);
 }
@@ -54,17 +57,17 @@ TEST(VirtualEmbosser, ClientsOneAfterAnotherGiveAJobEach) {
     std::size_t piece;
   } cases[] = {{0, 0}, {0, 64}, {20, 0}, {20, 64}};
   for (const auto& c : cases) {
-    constexpr int CLIENTS = 6;
+    constexpr int CLIENTS = 4;
     VirtualEmbosserProcess embosser(1, CLIENTS);
     ASSERT_TRUE(embosser.ready());
     for (int i = 0; i < CLIENTS; ++i) {
-      ASSERT_EQ(exit_code(client(embosser.com_link(), job_of(static_cast<char>('A' + i), 700 + 100 * i), c.piece)), 0);
+      ASSERT_EQ(exit_code(client(embosser.com_link(), job_of(static_cast<char>('A' + i), 200 + 50 * i), c.piece)), 0);
       if (c.gap_ms) std::this_thread::sleep_for(std::chrono::milliseconds(c.gap_ms));
     }
     ASSERT_TRUE(embosser.wait_exit()) << "gap " << c.gap_ms << " ms";
     for (int i = 0; i < CLIENTS; ++i) {
       const std::string name = "job-" + std::to_string(i + 1);
-      EXPECT_EQ(embosser.file(name + ".bin"), job_of(static_cast<char>('A' + i), 700 + 100 * i))
+      EXPECT_EQ(embosser.file(name + ".bin"), job_of(static_cast<char>('A' + i), 200 + 50 * i))
           << name << ", gap " << c.gap_ms << " ms, pieces of " << c.piece;
       EXPECT_NE(embosser.file(name + ".json").find("\"boundary_certain\": true"), std::string::npos) << name;
     }

@@ -241,11 +241,11 @@ void Embosser::step(const std::function<void(FinishedJob&&)>& done) {
   flow_control();
   // A job has ended when its client has gone, every byte it wrote has been
   // read, and the mechanism has them all. A client that wrote nothing made
-  // no job.
+  // no job, unless its bytes may have gone to its neighbour.
   while (!jobs_.empty()) {
     Job& j = jobs_.front();
     if (j.open || !j.complete || j.waiting() || j.buffered != 0) break;
-    if (!j.out.bytes.empty()) done(std::move(j.out));
+    if (!j.out.bytes.empty() || !j.out.boundary_certain) done(std::move(j.out));
     jobs_.pop_front();
   }
 }
