@@ -50,10 +50,12 @@ void TerminalObserver::progress(const JobProgress& p) {
   const auto every = interactive_ ? std::chrono::milliseconds(200) : std::chrono::milliseconds(2000);
   if (!p.finished && now - last_report_ < every) return;
   last_report_ = now;
-  if (p.finished && p.cancelled) {
+  // The end of a cancelled or failed job says where it stopped; a job that
+  // never started says nothing more than its message.
+  if (p.finished && (p.cancelled || p.failed)) {
     if (progress_shown_) std::fputc('\n', out_);
     progress_shown_ = false;
-    std::fprintf(out_, "%s\n", describe_end(p, 1).c_str());
+    if (p.cancelled || p.copies > 0) std::fprintf(out_, "%s\n", describe_end(p, p.failed ? 2 : 1).c_str());
     std::fflush(out_);
     return;
   }

@@ -199,6 +199,7 @@ class Job {
   int finish(int done, int exit_code) {
     JobObserver* observer = p_->notify_window;
     progress_.finished = true;
+    progress_.failed = done == 2;
     progress_.bytes_on_the_way = 0;
     observer->progress(progress_);  // the last report always reaches the window
     p_.reset();  // the record is released before the window hears of the end

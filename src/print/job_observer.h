@@ -26,6 +26,7 @@ struct JobProgress {
   int baud = 0;
   bool finished = false;   // the job's last report: it has ended
   bool cancelled = false;  // ... after a Cancel
+  bool failed = false;     // ... after a failure (the user has been told why)
 };
 
 class JobObserver {

@@ -19,10 +19,10 @@ long seconds_left(const JobProgress& p) {
 }
 
 std::string describe_progress(const JobProgress& p, bool with_percent) {
+  // No share of a job whose size is not known.
   char percent[16] = "";
-  if (with_percent) {
-    const double done =
-        p.bytes_total ? static_cast<double>(bytes_at_embosser(p)) / static_cast<double>(p.bytes_total) : 1.0;
+  if (with_percent && p.bytes_total > 0) {
+    const double done = static_cast<double>(bytes_at_embosser(p)) / static_cast<double>(p.bytes_total);
     std::snprintf(percent, sizeof percent, "  %3d%%", static_cast<int>(done * 100.0));
   }
   const long left = seconds_left(p);
@@ -40,14 +40,15 @@ std::string describe_progress(const JobProgress& p, bool with_percent) {
 }
 
 std::string describe_end(const JobProgress& last, int result) {
-  if (result != 1) return "印刷できませんでした。";
-  char buf[160];
-  if (last.cancelled)
-    std::snprintf(buf, sizeof buf, "%s（%d/%d部 %d/%d行まで）", CANCELLED_MESSAGE, last.copy, last.copies, last.line,
-                  last.lines);
-  else
-    std::snprintf(buf, sizeof buf, "印刷が終わりました（%d部）。", last.copies);
-  return buf;
+  // Where the paper stopped, to resume from: "（1/2部 3/12ページ 14/22行まで）".
+  char reached[96];
+  char page[40] = "";
+  if (last.pages > 1) std::snprintf(page, sizeof page, " %d/%dページ", last.page, last.pages);
+  std::snprintf(reached, sizeof reached, "（%d/%d部%s %d/%d行まで）", last.copy, last.copies, page, last.line,
+                last.lines);
+  if (result != 1) return std::string("印刷できませんでした。") + (last.copies > 0 ? reached : "");
+  if (last.cancelled) return std::string(CANCELLED_MESSAGE) + reached;
+  return "印刷が終わりました（" + std::to_string(last.copies) + "部）。";
 }
 
 }  // namespace tenji

@@ -120,6 +120,7 @@ TEST_F(CommandLine, AFailingPortExitsWithOneAndPortInfoPrintsTheDumpOrNamesTheFa
   fake.device(1).modem_status = 0;  // CTS off
   EXPECT_EQ(run({"print", document({"\xA1"})}), EXIT_JOB_FAILED);
   EXPECT_NE(contents(err).find("印刷エラー: 点字プリンターの接続を確認してください。"), std::string::npos);
+  EXPECT_EQ(contents(err).find("%"), std::string::npos);  // no progress line for a job that never began
   EXPECT_EQ(run({"port-info"}), EXIT_DONE);
   EXPECT_NE(contents(out).find("Port type:  MS Windows  DCB BaudRate: 1200  "), std::string::npos);
   EXPECT_EQ(open_ports, nullptr);
