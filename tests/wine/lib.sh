@@ -4,6 +4,7 @@
 # it after $work is set.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/line_settings.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/fail_reason.sh"
 
 wine64=/usr/lib/wine/wine64
 [ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)

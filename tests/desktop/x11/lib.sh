@@ -19,6 +19,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/fail_reason.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -65,7 +66,7 @@ wait_embosser_done() {
 wait_window() {
   local w
   for _ in $(seq $((${2:-10} * 20))); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)
     [ -n "$w" ] && { echo "$w"; return 0; }
     sleep 0.05
   done
