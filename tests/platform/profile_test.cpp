@@ -58,7 +58,13 @@ TEST(ProfileFiles, ASymlinkIsWrittenThroughAndStaysALink) {
 
 TEST(ProfileFiles, UnfitFilesAreRefusedUnreadWithinASecond) {
   TempDir dir;
-  write_file(dir.file("big.ini"), "[RUK_PRINT]\r\n" + std::string(PROFILE_MAX_BYTES, ';'));
+  // 1 MiB is read, a byte more is not.
+  const std::string head = "[RUK_PRINT]\r\nCPL=40\r\n";
+  write_file(dir.file("limit.ini"), head + std::string(1048576 - head.size(), ';'));
+  const ProfileValues at_limit = read_profile_values("RUK_PRINT", {"CPL"}, 8, dir.file("limit.ini"));
+  EXPECT_EQ(at_limit.file, FileCheck::ok);
+  EXPECT_EQ(at_limit.values[0], std::optional<std::string>("40"));
+  write_file(dir.file("big.ini"), head + std::string(1048577 - head.size(), ';'));
   ASSERT_EQ(::mkfifo(dir.file("fifo.ini").c_str(), 0600), 0);
   const std::pair<std::string, FileCheck> cases[] = {
       {dir.file("big.ini"), FileCheck::too_large}, {"/dev/zero", FileCheck::not_a_file},
