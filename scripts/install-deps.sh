@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
+  stress-ng
 )
 
 missing=()
