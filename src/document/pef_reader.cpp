@@ -2,6 +2,8 @@
 
 #include <expat.h>
 
+#include "document/pef_rows.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -69,11 +71,10 @@ const char* describe_xml_error(XML_Error code, bool element_open) {
 struct PefReader::State {
   enum class Kind { pef, head, body, volume, section, page, row, skipped };
 
-  BrailleDocument& doc;
+  PefRowStore rows;
   PefInfo& info;
   XML_Parser parser = nullptr;
   std::string error;
-  bool out_of_memory = false;
   std::vector<Kind> open;   // the elements open now
   int rowgap_of[8] = {};    // the rowgap in force at each PEF level (by Kind)
   int skipped_depth = 0;    // elements open inside one whose content is not printed
@@ -81,9 +82,9 @@ struct PefReader::State {
   bool body_seen = false, first_page = true;
   int volume = 0, section = 0, page = 0, row = 0;
   PefSection volume_layout;
-  std::string row_text, cells;
+  std::string row_text;
 
-  State(BrailleDocument& d, PefInfo& i) : doc(d), info(i) {}
+  State(BrailleDocument& d, PefInfo& i) : rows(d), info(i) {}
 
   bool in(Kind k) const { return !open.empty() && open.back() == k; }
 
@@ -103,6 +104,12 @@ struct PefReader::State {
     char buf[96];
     std::snprintf(buf, sizeof buf, "volume %d / section %d / page %d / row %d", volume, section, page, row);
     return buf;
+  }
+
+  // The first fault in the file's order: a row already handed on comes
+  // before where the parser is.
+  void settle() {
+    if (!rows.finish()) error = rows.error();
   }
 
   static constexpr std::size_t NOT_COUNTED = SIZE_MAX;
@@ -169,7 +176,7 @@ struct PefReader::State {
     if (local == "page" && in(Kind::section)) {
       ++page;
       row = 0;
-      if (!first_page) doc.break_page();
+      if (!first_page) rows.page_break();
       first_page = false;
       rowgap_of[static_cast<int>(Kind::page)] =
           int_attribute(attrs, "rowgap", rowgap_of[static_cast<int>(Kind::section)]);
@@ -221,44 +228,9 @@ struct PefReader::State {
     if (k == Kind::row) end_row();
   }
 
-  // A row's text: Unicode Braille of six dots (U+2800-U+283F); white space
-  // around it is layout of the XML, not cells.
   void end_row() {
-    std::string_view text = row_text;
-    while (!text.empty() && std::strchr(" \t\r\n", text.front())) text.remove_prefix(1);
-    while (!text.empty() && std::strchr(" \t\r\n", text.back())) text.remove_suffix(1);
-    // A cell is at least three bytes of text: room enough, written in place.
-    cells.resize(text.size());
-    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
-    std::size_t n = 0;
-    for (std::size_t i = 0, column = 1; i < text.size(); ++column) {
-      // U+2800-U+283F, nearly every character of a book, without the general decoder.
-      if (i + 2 < text.size() && t[i] == 0xE2 && t[i + 1] == 0xA0 && (t[i + 2] & 0xC0) == 0x80) {
-        cells[n++] = static_cast<char>(0xA0 + (t[i + 2] & 0x3F));
-        i += 3;
-        continue;
-      }
-      const long cp = next_code_point(text, i);
-      if (cp >= 0x2800 && cp <= 0x283F) {
-        cells[n++] = static_cast<char>(0xA0 + (cp - 0x2800));
-        continue;
-      }
-      char what[256];
-      if (cp >= 0x2840 && cp <= 0x28FF)
-        std::snprintf(what, sizeof what, "%s, %zu文字目: U+%04lX は7の点か8の点を使っています", where_row().c_str(),
-                      column, cp);
-      else
-        std::snprintf(what, sizeof what, "%s, %zu文字目: 点字ではない文字があります", where_row().c_str(), column);
-      return stop(what);
-    }
-    cells.resize(n);
-    if (cells.size() > BRAILLE_LINE_MAX)
-      return stop(where_row() + ": 行が長すぎます（" + std::to_string(cells.size()) + "マス。1行は" +
-                  std::to_string(BRAILLE_LINE_MAX) + "マスまでです）");
-    if (!doc.append_cells(cells)) {
-      out_of_memory = true;
-      stop("メモリが足りません");
-    }
+    rows.row(row_text, {volume, section, page, row});
+    if (row % 64 == 0 && !rows.ok()) stop(rows.error());
   }
 
   void text(const char* s, int len) {
@@ -294,7 +266,7 @@ PefReader::~PefReader() {
 }
 
 const std::string& PefReader::error() const { return state_->error; }
-bool PefReader::out_of_memory() const { return state_->out_of_memory; }
+bool PefReader::out_of_memory() const { return state_->rows.out_of_memory(); }
 
 namespace {
 
@@ -326,8 +298,11 @@ bool PefReader::feed(std::string_view bytes, bool last) {
     const std::size_t n = std::min<std::size_t>(bytes.size(), 1u << 30);
     const bool final = last && n == bytes.size();
     const XML_Status status = XML_Parse(st.parser, bytes.data(), static_cast<int>(n), final);
-    if (!after_parse(st.parser, status, final, !st.open.empty(), st.body_seen, st.volume, st.error, st.here()))
-      return false;
+    if (!after_parse(st.parser, status, final, !st.open.empty(), st.body_seen, st.volume, st.error, st.here()) ||
+        final) {
+      st.settle();
+      return st.error.empty();
+    }
     bytes.remove_prefix(n);
   } while (!bytes.empty());
   return true;
@@ -341,7 +316,10 @@ bool PefReader::feed_room(std::size_t filled, bool last) {
   State& st = *state_;
   if (!st.error.empty()) return false;
   const XML_Status status = XML_ParseBuffer(st.parser, static_cast<int>(filled), last);
-  return after_parse(st.parser, status, last, !st.open.empty(), st.body_seen, st.volume, st.error, st.here());
+  if (after_parse(st.parser, status, last, !st.open.empty(), st.body_seen, st.volume, st.error, st.here()) && !last)
+    return true;
+  st.settle();
+  return st.error.empty();
 }
 
 bool parse_pef(std::string_view xml, TextDocument& out, PefInfo& info, std::string& error) {
