@@ -7,6 +7,7 @@
 
 #include "document/braille_source.h"
 #include "print/page_plan.h"
+#include "support/temp_dir.h"
 
 namespace tenji {
 namespace {
@@ -82,22 +83,14 @@ TEST(PefReading, AFaultIsNamedWithWhereItIs) {
 
 TEST(PefReading, EmptyPagesAreSheetsAtTheEndAsInTheMiddle) {
   // Pages: one row, empty, one row, empty, empty.
-  const std::string file = pef(
-      "<volume cols=\"32\" rows=\"22\"><section><page><row>⠁</row></page><page/><page><row>⠃</row></page>"
-      "<page></page><page/></section></volume>");
-  TextDocument text;
-  PefInfo info;
-  std::string error;
-  ASSERT_TRUE(parse_pef(file, text, info, error)) << error;
-  EXPECT_EQ(text.lines.size(), 2u);
-  EXPECT_EQ(text.page_breaks, (std::vector<int>{1, 1, 2, 2}));
+  testing::TempDir dir;
+  testing::write_file(dir.file("book.pef"),
+                      pef("<volume cols=\"32\" rows=\"22\"><section><page><row>⠁</row></page><page/>"
+                          "<page><row>⠃</row></page><page></page><page/></section></volume>"));
   BrailleDocument doc;
-  doc.append_cells("\xA1");
-  doc.break_page();
-  doc.break_page();
-  doc.append_cells("\xA3");
-  doc.break_page();
-  doc.break_page();
+  ASSERT_TRUE(read_braille_source(dir.file("book.pef"), doc).ok);
+  EXPECT_EQ(doc.line_count(), 2);
+  EXPECT_EQ(doc.page_breaks(), (std::vector<int>{2, 2, 3, 3}));
   const std::vector<PageSpan> pages = paginate(doc, 22);
   ASSERT_EQ(pages.size(), 5u);
   EXPECT_EQ(pages[4], (PageSpan{3, 0, 0}));
