@@ -13,7 +13,7 @@ namespace tenji {
 BrailleLine make_braille_line(std::string_view text, int fd_flag) {
   BrailleLine line{};
   const std::size_t n = std::min(text.size(), BRAILLE_LINE_MAX);
-  std::memcpy(line.text, text.data(), n);
+  if (n > 0) std::memcpy(line.text, text.data(), n);
   line.length = static_cast<std::int32_t>(std::strlen(line.text));
   line.fd_flag = fd_flag;
   return line;
@@ -69,7 +69,7 @@ std::string_view BrailleDocument::cells(int n) const {
 
 void BrailleDocument::get_line(char* buffer, int n) const {
   const std::string_view text = cells(n);
-  std::memcpy(buffer, text.data(), text.size());
+  if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
   buffer[text.size()] = '\0';
 }
 
