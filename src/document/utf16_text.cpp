@@ -1,28 +1,14 @@
 #include "document/utf16_text.h"
 
+#include "platform/utf8.h"
+
 namespace tenji {
 
 bool starts_as_utf16(std::string_view head) {
   return head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF";
 }
 
-void Utf16Decoder::put(char32_t cp) {
-  if (cp < 0x80) {
-    out_ += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out_ += static_cast<char>(0xC0 | (cp >> 6));
-    out_ += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out_ += static_cast<char>(0xE0 | (cp >> 12));
-    out_ += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out_ += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out_ += static_cast<char>(0xF0 | (cp >> 18));
-    out_ += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out_ += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out_ += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
+void Utf16Decoder::put(char32_t cp) { platform::append_utf8(out_, cp); }
 
 std::string Utf16Decoder::decode(std::string_view bytes) {
   out_.clear();

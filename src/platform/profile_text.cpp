@@ -1,5 +1,7 @@
 #include "platform/profile_text.h"
 
+#include "platform/utf8.h"
+
 namespace tenji::platform {
 
 namespace {
@@ -49,24 +51,6 @@ std::string_view unquote(std::string_view v) {
 }
 
 bool has_line_break(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
-
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
   std::string out;
