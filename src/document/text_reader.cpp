@@ -184,10 +184,25 @@ bool TextReader::utf8(std::string_view bytes, std::size_t& i) {
   return character(cp, raw);
 }
 
+// A UTF-8 byte-order mark at the very start is no character; it may come
+// in pieces like anything else.
 bool TextReader::feed(std::string_view bytes) {
   if (failed_) return false;
-  if (!started_ && form_ == TextForm::unicode && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  started_ = started_ || !bytes.empty();
+  static constexpr std::string_view BOM = "\xEF\xBB\xBF";
+  while (!started_ && !bytes.empty()) {
+    if (form_ == TextForm::unicode && bytes.front() == BOM[bom_matched_]) {
+      bytes.remove_prefix(1);
+      started_ = ++bom_matched_ == BOM.size();
+      continue;
+    }
+    // Not a mark after all: what looked like one is text.
+    started_ = true;
+    if (!feed_text(BOM.substr(0, bom_matched_))) return false;
+  }
+  return feed_text(bytes);
+}
+
+bool TextReader::feed_text(std::string_view bytes) {
   std::size_t i = 0;
   if (!partial_.empty()) {
     // Complete the character the last piece cut.
@@ -227,6 +242,7 @@ bool TextReader::feed(std::string_view bytes) {
 
 bool TextReader::finish() {
   if (failed_) return false;
+  if (!started_ && !feed_text(std::string_view("\xEF\xBB\xBF").substr(0, bom_matched_))) return false;
   if (!partial_.empty()) {
     ++column_;
     return fail(describe_code_point(-1), column_);

@@ -34,6 +34,7 @@ class TextReader {
   bool met_non_ascii() const { return non_ascii_; }
 
  private:
+  bool feed_text(std::string_view bytes);
   bool character(long code_point, std::string_view raw);
   bool take_cell(unsigned char cell);
   std::size_t cell_run(std::string_view bytes) const;
@@ -56,6 +57,7 @@ class TextReader {
   bool after_ff_ = false;    // a line end now belongs to the page break before it
   bool ctrl_z_ = false;      // a Ctrl-Z was read: nothing may follow it
   bool started_ = false;     // past the place of a UTF-8 byte-order mark
+  std::size_t bom_matched_ = 0;  // bytes of one seen so far
   bool failed_ = false;
   bool non_ascii_ = false;
   int line_no_ = 1, column_ = 0;  // of the last character read

@@ -153,8 +153,15 @@ TEST(TextReading, PatternsAndSpacesBecomeCellsAndBackAgain) {
   TextDocument doc;
   BrailleTextError error;
   // ⠁ (dot 1), ⠿ (all six), space, ⠠ (dot 6), after a byte-order mark.
-  ASSERT_TRUE(parse_braille_text("\xEF\xBB\xBF\u2801\u283F \u2820\r\n\n\u2800\n", doc, error));
+  const std::string text = "\xEF\xBB\xBF\u2801\u283F \u2820\r\n\n\u2800\n";
+  ASSERT_TRUE(parse_braille_text(text, doc, error));
   EXPECT_EQ(doc.lines, (std::vector<std::string>{"\xA1\xDF\xA0\xC0", "", "\xA0"}));
+  // The same a byte at a time: the mark, too, may come in pieces.
+  BrailleDocument bytewise;
+  TextReader reader(TextForm::unicode, bytewise);
+  for (const char c : text) ASSERT_TRUE(reader.feed(std::string_view(&c, 1))) << reader.error().message;
+  ASSERT_TRUE(reader.finish());
+  EXPECT_EQ(text_document_of(bytewise).lines, doc.lines);
   EXPECT_EQ(braille_text_from_cells(doc.lines[0] + "\x41"), "\u2801\u283F\u2800\u2820\uFFFD");
 }
 
