@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config curl ca-certificates
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev libexpat1-dev
+  qt6-base-dev libgl-dev libexpat1-dev zlib1g-dev
   fonts-ipafont-gothic qt6-translations-l10n
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
@@ -45,5 +45,16 @@ if [ ! -f "$expat_src/lib/xmlparse.c" ]; then
   echo "ab00ee05c7067fd10a35c5d2a4922ebba746ddd50ff83b79c828da17bbdf1757  $tarball" | sha256sum -c --quiet
   $SUDO mkdir -p /usr/local/src
   $SUDO tar -xzf "$tarball" -C /usr/local/src libexpat-R_2_5_0/expat
+  rm -f "$tarball"
+fi
+
+# zlib's sources from Debian's archive, for the Windows cross builds.
+zlib_src=/usr/local/src/zlib-1.2.13.dfsg
+if [ ! -f "$zlib_src/deflate.c" ]; then
+  tarball=$(mktemp)
+  curl -fsSL -o "$tarball" http://deb.debian.org/debian/pool/main/z/zlib/zlib_1.2.13.dfsg.orig.tar.bz2
+  echo "71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1  $tarball" | sha256sum -c --quiet
+  $SUDO mkdir -p /usr/local/src
+  $SUDO tar -xjf "$tarball" -C /usr/local/src zlib-1.2.13.dfsg
   rm -f "$tarball"
 fi

@@ -16,6 +16,13 @@ struct Pixels {
   std::uint32_t at(int x, int y) const { return argb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)]; }
 };
 
+// A grey picture, a byte a pixel (0 black, 255 white): pages of dots.
+struct GreyPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> grey;  // rows top down
+};
+
 // Bitmap 137 of the dot-spacing dialog: four cells in two lines with arrows
 // for 横点間, マス間, 縦点間 and 行間, 224 x 224 pixels.
 Pixels geometry_picture();

@@ -12,7 +12,7 @@
 #include "support/fake_comm.h"
 #include "support/expected_streams.h"
 #include "support/nrk_builder.h"
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 #include "support/temp_dir.h"
 
 namespace tenji {
@@ -142,7 +142,7 @@ TEST_F(CommandLine, BadArgumentsExitWithTwo) {
 
 TEST_F(CommandLine, PagesPrintWholeDocumentsOrARange) {
   const std::string three = std::string(TENJI_SOURCE_DIR) + "/samples/three-pages.brf";
-  auto pages_sent = [&] { return embosser::decode_stream(sent()).pages.size(); };
+  auto pages_sent = [&] { return decode_stream(sent()).pages.size(); };
   const std::tuple<std::vector<std::string>, int, std::size_t> cases[] = {
       {{"print", three}, EXIT_DONE, 1},  // without --pages: the first page
       {{"print", three, "--pages", "all", "--copies", "2"}, EXIT_DONE, 6},

@@ -10,7 +10,7 @@
 #include "platform/debug_output.h"
 #include "print/page_plan.h"
 #include "print/printing_flag.h"
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 #include "support/expected_streams.h"
 #include "support/fake_comm.h"
 #include "support/nrk_builder.h"
@@ -51,7 +51,7 @@ class JobTest : public ::testing::Test {
   }
   // The embossed dots as the embosser reads the stream, page by page.
   Dots dots() {
-    const auto job = embosser::decode_stream(line());
+    const auto job = decode_stream(line());
     EXPECT_TRUE(job.errors.empty());
     Dots out;
     for (std::size_t p = 0; p < job.pages.size(); ++p)
@@ -192,7 +192,7 @@ TEST_F(JobTest, CancelDuringAWaitFinishesTheCellThenSendsCr) {
   const std::string s = line();
   EXPECT_EQ((s.size() - RESET.size() - DOT_SIZE_1.size() - 1) % 38, 0u) << s.size();
   EXPECT_EQ(s.back(), '\x0D');
-  EXPECT_TRUE(embosser::decode_stream(s).errors.empty());
+  EXPECT_TRUE(decode_stream(s).errors.empty());
   EXPECT_EQ(fake.device(1).purges, 0);
   EXPECT_TRUE(observer.messages().empty());
   EXPECT_TRUE(observer.last_progress().cancelled);

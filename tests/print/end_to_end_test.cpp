@@ -10,7 +10,7 @@
 #include "print/emboss_job.h"
 #include "print/printing_flag.h"
 #include "serial/serial_internal.h"
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 #include "support/recording_observer.h"
 #include "support/virtual_embosser_process.h"
 
@@ -39,7 +39,7 @@ TEST_F(EndToEnd, AnEmbosserThatHoldsTheLineWithXoffGetsEveryByte) {
   ASSERT_TRUE(embosser.wait_exit());
   const std::string got = embosser.file("job-1.bin");
   EXPECT_EQ(got.size(), planned_stream_bytes(settings, doc, 1));
-  EXPECT_TRUE(embosser::decode_stream(got).errors.empty());
+  EXPECT_TRUE(decode_stream(got).errors.empty());
   EXPECT_TRUE(observer.messages().empty());
 }
 

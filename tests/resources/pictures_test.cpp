@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "resources/pixels.h"
 #include "resources/resource_ids.h"
 #include "support/temp_dir.h"
-#include "ui/png_file.h"
+#include "resources/png_file.h"
+#include "resources/sheet_picture.h"
+
+#include <zlib.h>
 
 namespace tenji {
 namespace {
@@ -39,22 +43,58 @@ TEST(GeometryPicture, DotsOnWhiteWithBlueMeasures) {
   }
 }
 
-TEST(Png, BytesOfOnePixelAndStoredBlocksOfAWholePicture) {
+// The rows a PNG's data unpacks to.
+std::string unpacked_rows(const std::string& png, std::size_t size) {
+  const std::uint32_t length = static_cast<std::uint32_t>(static_cast<unsigned char>(png[33]) << 24 |
+                                                          static_cast<unsigned char>(png[34]) << 16 |
+                                                          static_cast<unsigned char>(png[35]) << 8 |
+                                                          static_cast<unsigned char>(png[36]));
+  EXPECT_EQ(png.substr(37, 4), "IDAT");
+  std::string rows(size, '\0');
+  uLongf got = size;
+  EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(rows.data()), &got, reinterpret_cast<const Bytef*>(png.data() + 41),
+                       length),
+            Z_OK);
+  rows.resize(got);
+  return rows;
+}
+
+TEST(Png, HeaderAndRowsOfColourAndGreyPictures) {
   const Pixels red{1, 1, {0xFFFF0000}};
-  EXPECT_EQ(ui::png_bytes(red),
-            std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1F\x15\xC4\x89"
-                        "\0\0\0\x10IDAT\x78\x01\x01\x05\0\xFA\xFF\0\xFF\0\0\xFF\x05\0\x01\xFF\xFA\x5C\x88\xD1"
-                        "\0\0\0\0IEND\xAE\x42\x60\x82",
-                        73));
-  // 224 rows of a filter byte and 224 RGBA pixels: four stored blocks.
-  const std::string png = ui::png_bytes(geometry_picture());
-  const std::size_t raw = 224 * (224 * 4 + 1), idat = 2 + 4 * 5 + raw + 4;
-  EXPECT_EQ(png.substr(33, 8), std::string("\0\x03\x10\xFAIDAT", 8));
-  EXPECT_EQ(png.size(), 8 + 25 + 12 + idat + 12);
+  const std::string png = png_bytes(red);
+  EXPECT_EQ(png.substr(0, 33), std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1F\x15\xC4\x89", 33));
+  EXPECT_EQ(unpacked_rows(png, 16), std::string("\0\xFF\0\0\xFF", 5));  // filter none, R G B A
+  EXPECT_EQ(png.substr(png.size() - 12), std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12));
+  const GreyPixels grey{2, 2, {0, 255, 128, 7}};
+  const std::string g = png_bytes(grey);
+  EXPECT_EQ(g.substr(24, 2), std::string("\x08\x00", 2));  // 8 bits of grey
+  EXPECT_EQ(unpacked_rows(g, 16), std::string("\0\x00\xFF\0\x80\x07", 6));
   testing::TempDir dir;
-  ASSERT_TRUE(ui::write_png(dir.file("p.png"), red));
-  EXPECT_EQ(testing::read_file(dir.file("p.png")), ui::png_bytes(red));
-  EXPECT_FALSE(ui::write_png(dir.file("no-such-dir/p.png"), red));
+  ASSERT_TRUE(write_png(dir.file("p.png"), red));
+  EXPECT_EQ(testing::read_file(dir.file("p.png")), png);
+  EXPECT_FALSE(write_png(dir.file("no-such-dir/p.png"), red));
+}
+
+TEST(SheetPicture, PaperScalesAreaAndDotsAtTheirPlaces) {
+  SheetDrawing sheet;
+  sheet.paper_down_mm = 40;
+  sheet.paper_across_mm = 30;
+  sheet.dots = {{10, 20, 0.7}};
+  sheet.print_area = SheetDrawing::Area{5, 5, 35, 25};
+  const GreyPixels p = sheet_picture(sheet, 4.0);  // 4 pixels a millimetre, 12 mm margins
+  ASSERT_EQ(std::pair(p.width, p.height), std::pair((30 + 24) * 4, (40 + 24) * 4));
+  auto at = [&](double across_mm, double down_mm) {
+    return p.grey[static_cast<std::size_t>(std::lround((12 + down_mm) * 4)) * p.width +
+                  static_cast<std::size_t>(std::lround((12 + across_mm) * 4))];
+  };
+  EXPECT_EQ(at(-6, -6), 232);   // margin
+  EXPECT_EQ(at(3, 30), 255);    // paper
+  EXPECT_LT(at(20, 10), 40);    // the dot's centre
+  EXPECT_EQ(at(20.9, 10), 255); // beyond its radius
+  EXPECT_EQ(at(10, -1), 0);     // the 10 mm tick of the top scale
+  EXPECT_EQ(at(5, 13), 150);    // the print area's left edge, on a dash
+  EXPECT_EQ(at(5, 12), 255);    // ...and between two dashes
+  EXPECT_EQ(to_argb(p).at(0, 0), 0xFFE8E8E8u);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // linked as a COM port, so the program prints without hardware. Every job
 // (what arrives between an open and a close of the port) is saved raw,
 // decoded to JSON, and drawn page by page as SVG and PNG.
-#include <QGuiApplication>
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -24,9 +22,9 @@
 #include <unistd.h>
 
 #include "embosser.h"
-#include "page_output.h"
+#include "print/page_output.h"
 #include "serial/com_device_path.h"
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 
 namespace {
 
@@ -42,7 +40,7 @@ struct Options {
   long hold_after = -1;
   long hold_ms = 0;
   std::string out = ".";
-  tenji::embosser::Paper paper;
+  tenji::PaperSize paper = tenji::paper_size(1);  // Ｂ５
 };
 
 void usage() {
@@ -77,8 +75,8 @@ bool parse(int argc, char** argv, Options& o) {
     else if (a == "--out" && i + 1 < argc) o.out = argv[++i];
     else if (a == "--paper" && i + 1 < argc) {
       const std::string p = argv[++i];
-      if (p == "a4") o.paper = {210.0, 297.0};
-      else if (p == "b5") o.paper = {182.0, 257.0};
+      if (p == "a4") o.paper = tenji::paper_size(0);
+      else if (p == "b5") o.paper = tenji::paper_size(1);
       else return false;
     } else return false;
   }
@@ -88,20 +86,20 @@ bool parse(int argc, char** argv, Options& o) {
 // Saves a job's stream, its decoded dots and its pages.
 void save_job(const Options& o, int number, const tenji::embosser::FinishedJob& job) {
   const std::string base = (fs::path(o.out) / ("job-" + std::to_string(number))).string();
-  const auto decoded = tenji::embosser::decode_stream(job.bytes);
+  const auto decoded = tenji::decode_stream(job.bytes);
   std::string files;
   auto save = [&files](const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
     files += " " + path;
   };
   save(base + ".bin", job.bytes);
-  save(base + ".json", tenji::embosser::job_json(number, job.bytes.size(), decoded, job.first_byte_at, job.last_byte_at,
+  save(base + ".json", tenji::job_json(number, job.bytes.size(), decoded, job.first_byte_at, job.last_byte_at,
                                                  job.boundary_certain));
   std::size_t dots = 0;
   for (std::size_t p = 0; p < decoded.pages.size(); ++p) {
     const std::string page = base + "-page-" + std::to_string(p + 1);
-    save(page + ".svg", tenji::embosser::page_svg(decoded.pages[p], o.paper));
-    if (tenji::embosser::write_page_png(decoded.pages[p], o.paper, page + ".png")) files += " " + page + ".png";
+    save(page + ".svg", tenji::page_svg(decoded.pages[p], o.paper));
+    if (tenji::write_page_png(page + ".png", decoded.pages[p], o.paper)) files += " " + page + ".png";
     dots += decoded.pages[p].dots.size();
   }
   std::printf("job %d: %zu bytes in %.3f s, %zu pages, %zu dots, %zu protocol errors%s ->%s\n", number,
@@ -118,9 +116,6 @@ int main(int argc, char** argv) {
     usage();
     return 2;
   }
-  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app(argc, argv);  // fonts for the page pictures
-
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
     std::perror("virtual-embosser: pseudo-terminal");

@@ -11,7 +11,7 @@
 #include "platform/debug_output.h"
 #include "resources/dialog_template.h"
 #include "resources/pixels.h"
-#include "ui/png_file.h"
+#include "resources/png_file.h"
 #include "ui/ui_services.h"
 #include "ui/win32/dialog_template_win32.h"
 #include "ui/win32/dialog_win32.h"

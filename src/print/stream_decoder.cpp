@@ -1,6 +1,6 @@
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 
-namespace tenji::embosser {
+namespace tenji {
 
 namespace {
 
@@ -15,7 +15,7 @@ std::int64_t decode_coordinate(int high, int low, int low_base) {
 
 DecodedJob decode_stream(const std::string& s) {
   DecodedJob job;
-  Page page;
+  RaisedPage page;
   const std::size_t n = s.size();
   auto at = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(s[i]) : -1; };
   // A full address: high Y, low Y, high X, low X.
@@ -35,7 +35,7 @@ DecodedJob decode_stream(const std::string& s) {
       ++page.moves;
       i += 5;
     } else if (address_at(i)) {  // before CR and FF: far coordinates have such high bytes
-      Dot d;
+      RaisedDot d;
       d.y = decode_coordinate(at(i), at(i + 1), 0x60);
       d.x = decode_coordinate(at(i + 2), at(i + 3), 0x40);
       d.size = job.dot_size;
@@ -46,7 +46,7 @@ DecodedJob decode_stream(const std::string& s) {
       ++i;
     } else if (b == 0x0C) {
       job.pages.push_back(std::move(page));
-      page = Page{};
+      page = RaisedPage{};
       ++i;
     } else {
       // A command cut short or a stray byte: the embosser takes nothing more
@@ -60,4 +60,4 @@ DecodedJob decode_stream(const std::string& s) {
   return job;
 }
 
-}  // namespace tenji::embosser
+}  // namespace tenji

@@ -1,4 +1,5 @@
-// Decodes the embosser's command stream the way the embosser reads it:
+// Decodes the embosser's command stream the way the embosser reads it, for
+// the virtual embosser, the preview and the tests:
 // reset, dot size, move group, dot group, CR and FF. Anything else (a
 // command cut short, a stray byte) is one protocol error at its offset, and
 // decoding resumes at the next reset.
@@ -9,16 +10,16 @@
 #include <string>
 #include <vector>
 
-namespace tenji::embosser {
+namespace tenji {
 
-struct Dot {
+struct RaisedDot {
   std::int64_t x = 0;  // steps down the page
   std::int64_t y = 0;  // steps across the page
   int size = 1;        // dot size in force
 };
 
-struct Page {
-  std::vector<Dot> dots;
+struct RaisedPage {
+  std::vector<RaisedDot> dots;
   int moves = 0;
 };
 
@@ -28,7 +29,7 @@ struct ProtocolError {
 };
 
 struct DecodedJob {
-  std::vector<Page> pages;  // every page ended by FF, and a last one with dots
+  std::vector<RaisedPage> pages;  // every page ended by FF, and a last one with dots
   std::vector<ProtocolError> errors;
   int resets = 0;
   int carriage_returns = 0;
@@ -41,4 +42,4 @@ DecodedJob decode_stream(const std::string& bytes);
 // 0x20, modulo 256, so what comes back is the coordinate modulo 8192.
 std::int64_t decode_coordinate(int high, int low, int low_base);
 
-}  // namespace tenji::embosser
+}  // namespace tenji

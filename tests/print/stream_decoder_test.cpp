@@ -1,11 +1,11 @@
-#include "stream_decoder.h"
+#include "print/stream_decoder.h"
 
 #include <gtest/gtest.h>
 
-#include "page_output.h"
+#include "print/page_output.h"
 #include "support/nrk_builder.h"
 
-namespace tenji::embosser {
+namespace tenji {
 namespace {
 
 using tenji::testing::bytes;
@@ -44,15 +44,15 @@ TEST(StreamDecoder, ACommandCutShortIsOneErrorAndDecodingResumesAtTheReset) {
 
 TEST(PageOutput, JsonAndSvgPlaceDotsInMillimetres) {
   DecodedJob job;
-  job.pages.push_back(Page{{Dot{6, 0, 1}, Dot{39, 6, 1}}, 2});
+  job.pages.push_back(RaisedPage{{RaisedDot{6, 0, 1}, RaisedDot{39, 6, 1}}, 2});
   const std::string json = job_json(1, 53, job);
   EXPECT_NE(json.find("{\"x\": 6, \"y\": 0, \"x_mm\": 1.905, \"y_mm\": 0, \"size\": 1}"), std::string::npos);
   EXPECT_NE(json.find("\"y_mm\": 2.0724"), std::string::npos);
   EXPECT_NE(json.find("\"bytes\": 53"), std::string::npos);
-  const std::string svg = page_svg(job.pages[0], Paper{});
+  const std::string svg = page_svg(job.pages[0], paper_size(1));
   // Dot at 12.3825 mm down and 2.0724 mm across, inside a 12 mm margin.
   EXPECT_NE(svg.find("<circle cx=\"14.0724\" cy=\"24.3825\" r=\"0.7\"/>"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace tenji::embosser
+}  // namespace tenji
