@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/interrupt_watch.h"
+#include "app/preview_output.h"
 #include "app/terminal_observer.h"
 #include "config/settings_file.h"
 #include "config/value_text.h"
@@ -16,6 +17,7 @@
 #include "print/geometry_check.h"
 #include "print/page_plan.h"
 #include "platform/executable_path.h"
+#include "print/preview.h"
 #include "print/printing_flag.h"
 #include "serial/serial_port.h"
 
@@ -38,6 +40,14 @@ constexpr const char* USAGE =
     "        CPL), or has no line, is refused unless --force, which prints what\n"
     "        fits. Settings that would put dots off the paper (or are no\n"
     "        numbers) are always refused, naming the value.\n"
+    "  preview FILE [--copies N] [--force] [--pages all|N|M-N [--from-line L]]\n"
+    "          [--out DIR] [--side raised|emboss]\n"
+    "        what print would raise, and nothing sent: a summary, then every sheet\n"
+    "        as Unicode Braille text, each cell at its place (what a Braille\n"
+    "        display reads); with --out, per sheet an SVG at true scale and a PNG,\n"
+    "        and the dots of the whole print as JSON (the virtual embosser's\n"
+    "        shape). --side emboss shows the sheets as the embosser strikes them,\n"
+    "        mirrored; the default is the raised side, as they are read.\n"
     "  pitch-test X Y\n"
     "        emboss one full cell at device position X, Y (steps)\n"
     "  port-info\n"
@@ -58,6 +68,7 @@ struct Options {
   bool force = false;
   std::optional<PageRange> pages;  // --pages: whole documents, or a range
   int from_line = 1;
+  PreviewOptions preview;
 };
 
 // Whole numbers only: "12" yes, "12x", "" and "-1" no.
@@ -74,55 +85,17 @@ class Command {
   Command(const Options& o, std::FILE* out, std::FILE* err) : o_(o), out_(out), err_(err) {}
 
   int print() {
-    if (o_.words.size() != 2) return bad_usage("print takes one FILE");
-    PrintSettings settings;
-    if (!load_settings(settings)) return EXIT_BAD_INPUT;
-    BrailleDocument document;
-    const SourceRead source = read_braille_source(o_.words[1], document);
-    if (!source.ok) {
-      std::fprintf(err_, "%s\n", source.message.c_str());
-      return EXIT_BAD_INPUT;
-    }
-    if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
-      std::fprintf(err_, "%s\n", note.c_str());
-    if (document.line_count() == 0 && !o_.force) {
-      std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
-      return EXIT_BAD_INPUT;
-    }
-    std::vector<PageSpan> pages;
-    if (o_.pages) {
-      PageRange range = *o_.pages;
-      range.from_line = o_.from_line;
-      const std::vector<PageSpan> all = paginate(document, settings.LPP);
-      pages = select_pages(all, range);
-      if (pages.empty()) {
-        std::fprintf(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
-                     o_.from_line > 1 ? "（開始行がそのページにありません）" : "");
-        return EXIT_BAD_INPUT;
-      }
-    } else if (o_.from_line > 1) {
-      return bad_usage("--from-line goes with --pages");
-    } else {
-      pages = first_page_only(document, settings.LPP);
-    }
-    if (const auto problem = check_geometry(settings, document, pages)) {
-      std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
-      return EXIT_BAD_INPUT;
-    }
-    const FitCheck fit = check_fit(settings, document);
-    // With --pages, lines beyond LPP go on the next page; only lines too long stop.
-    if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
-      std::fprintf(err_,
-                   "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
-                   "最長の行 %dマス・%d行の点字ファイルです。\n",
-                   settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
-      if (!o_.force) {
-        std::fprintf(err_, "--force で収まる分だけ印刷します。%s\n",
-                     fit.result == -2 ? "--pages all で全ページを印刷します。" : "");
-        return EXIT_DOES_NOT_FIT;
-      }
-    }
-    return emboss(settings, document, o_.words[1].c_str(), o_.copies, 0, std::move(pages));
+    Chosen c;
+    if (const int refused = choose(c, "print")) return refused;
+    return emboss(c.settings, c.document, o_.words[1].c_str(), o_.copies, 0, std::move(c.pages));
+  }
+
+  // What print would raise, and nothing sent: the same choices and refusals.
+  int preview() {
+    Chosen c;
+    if (const int refused = choose(c, "preview")) return refused;
+    const Preview preview(c.settings, c.document, std::move(c.pages), o_.copies);
+    return write_preview(preview, c.settings, o_.words[1], o_.preview, out_, err_);
   }
 
   int pitch_test() {
@@ -160,6 +133,66 @@ class Command {
   }
 
  private:
+  struct Chosen {
+    PrintSettings settings;
+    BrailleDocument document;
+    std::vector<PageSpan> pages;
+  };
+
+  // The document and its pages as `verb` takes them, or the refusal's exit
+  // code after its message: not a document, does not fit, bad geometry.
+  int choose(Chosen& c, const char* verb) {
+    if (o_.words.size() != 2) return bad_usage((std::string(verb) + " takes one FILE").c_str());
+    PrintSettings& settings = c.settings;
+    BrailleDocument& document = c.document;
+    if (!load_settings(settings)) return EXIT_BAD_INPUT;
+    const SourceRead source = read_braille_source(o_.words[1], document);
+    if (!source.ok) {
+      std::fprintf(err_, "%s\n", source.message.c_str());
+      return EXIT_BAD_INPUT;
+    }
+    if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
+      std::fprintf(err_, "%s\n", note.c_str());
+    if (document.line_count() == 0 && !o_.force) {
+      std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
+      return EXIT_BAD_INPUT;
+    }
+    std::vector<PageSpan>& pages = c.pages;
+    if (o_.pages) {
+      PageRange range = *o_.pages;
+      range.from_line = o_.from_line;
+      const std::vector<PageSpan> all = paginate(document, settings.LPP);
+      pages = select_pages(all, range);
+      if (pages.empty()) {
+        std::fprintf(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
+                     o_.from_line > 1 ? "（開始行がそのページにありません）" : "");
+        return EXIT_BAD_INPUT;
+      }
+    } else if (o_.from_line > 1) {
+      return bad_usage("--from-line goes with --pages");
+    } else {
+      pages = first_page_only(document, settings.LPP);
+    }
+    if (const auto problem = check_geometry(settings, document, pages)) {
+      std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
+      return EXIT_BAD_INPUT;
+    }
+    const FitCheck fit = check_fit(settings, document);
+    // With --pages, lines beyond LPP go on the next page; only lines too long stop.
+    if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
+      std::fprintf(err_,
+                   "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
+                   "最長の行 %dマス・%d行の点字ファイルです。\n",
+                   settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
+      if (!o_.force) {
+        std::fprintf(err_, "--force で収まる分だけ印刷します。%s\n",
+                     fit.result == -2 ? "--pages all で全ページを印刷します。" : "");
+        return EXIT_DOES_NOT_FIT;
+      }
+    }
+    return EXIT_DONE;
+  }
+
   int bad_usage(const char* why) {
     std::fprintf(err_, "tenjiprint: %s\n\n%s", why, USAGE);
     return EXIT_BAD_INPUT;
@@ -216,7 +249,8 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
       std::fprintf(out, "tenjiprint %s\n", VERSION);
       return EXIT_DONE;
     }
-    if (a == "--settings" || a == "--copies" || a == "--pages" || a == "--from-line") {
+    if (a == "--settings" || a == "--copies" || a == "--pages" || a == "--from-line" || a == "--out" ||
+        a == "--side") {
       if (i + 1 >= argc) {
         std::fprintf(err, "tenjiprint: %s needs a value\n", a.c_str());
         return EXIT_BAD_INPUT;
@@ -224,6 +258,14 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
       const std::string v = argv[++i];
       if (a == "--settings") {
         o.settings_path = v;
+      } else if (a == "--out") {
+        o.preview.out_dir = v;
+      } else if (a == "--side") {
+        if (v != "raised" && v != "emboss") {
+          std::fprintf(err, "tenjiprint: --side takes raised or emboss\n");
+          return EXIT_BAD_INPUT;
+        }
+        o.preview.side = v == "emboss" ? PreviewSide::emboss : PreviewSide::raised;
       } else if (a == "--pages") {
         o.pages = parse_page_range(v);
         if (!o.pages) {
@@ -255,6 +297,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
   Command command(o, out, err);
   const std::string& verb = o.words[0];
   if (verb == "print") return command.print();
+  if (verb == "preview") return command.preview();
   if (verb == "pitch-test") return command.pitch_test();
   if (verb == "port-info") return command.port_info();
   std::fprintf(err, "tenjiprint: unknown command %s\n\n%s", verb.c_str(), USAGE);

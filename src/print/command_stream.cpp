@@ -9,7 +9,7 @@
 
 namespace tenji {
 
-SerialPort* current_port = nullptr;
+thread_local SerialPort* current_port = nullptr;
 
 namespace {
 

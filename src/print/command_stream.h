@@ -11,8 +11,9 @@
 
 namespace tenji {
 
-// The port the job sends through; used by the job's thread alone.
-extern SerialPort* current_port;
+// The port the job sends through, on the job's thread (each thread has its
+// own: the preview sends into memory while a job may print).
+extern thread_local SerialPort* current_port;
 
 enum class SendResult {
   sent,

@@ -8,6 +8,7 @@
 
 #include "print/command_stream.h"
 #include "print/print_walk.h"
+#include "print/stream_sender.h"
 #include "print/printing_flag.h"
 
 namespace tenji {
@@ -72,14 +73,11 @@ class Job {
   }
 
  private:
-  // Sends every copy along the walk: the dot size before a page's first
-  // cell, the page end after each copy, Cancel seen after every cell.
-  class Sender final : public PrintVisitor {
+  // Sends every copy along the walk, with the progress after every cell and
+  // Cancel seen there.
+  class Sender final : public StreamSender {
    public:
-    explicit Sender(Job& job)
-        : job_(job),
-          dx_(mm_to_steps(job.s_.TEN_HEIGHT, VERTICAL_STEP_MM)),
-          dy_(mm_to_steps(job.s_.TEN_WIDTH, HORIZONTAL_STEP_MM)) {}
+    explicit Sender(Job& job) : StreamSender(job.s_), job_(job) {}
 
     bool begin_page(int copy, int page) override {
       job_.progress_.copy = copy;
@@ -93,37 +91,32 @@ class Job {
       return true;
     }
     bool cell(const CellPlace& c) override {
-      if (c.first_on_page && !sent(send_dot_size(job_.s_.TEN_KIND))) return false;
-      if (!sent(plot_cell(c.pattern, c.x, c.y, dx_, dy_, job_.s_.BACK_PITCH))) return false;
+      if (!StreamSender::cell(c)) return false;
       job_.progress_.cell = c.cell + 1;
       job_.report();
       if (printing_flag.load() == 0) {
-        outcome = Outcome::cancelled;
+        cancelled_ = true;
         return false;
       }
       return true;
     }
-    bool end_page(int, int) override {
-      if (!sent(send_page_end())) return false;
+    bool end_page(int copy, int page) override {
+      if (!StreamSender::end_page(copy, page)) return false;
       job_.report();
       return true;
     }
 
-    Outcome outcome = Outcome::finished;
+    Outcome outcome() const { return cancelled_ ? Outcome::cancelled : from_send(result); }
 
    private:
-    bool sent(SendResult r) {
-      outcome = from_send(r);
-      return outcome == Outcome::finished;
-    }
     Job& job_;
-    const int dx_, dy_;
+    bool cancelled_ = false;
   };
 
   Outcome print_copies() {
     Sender sender(*this);
     walk_print(s_, *p_->document, walk_options(), sender);
-    return sender.outcome;
+    return sender.outcome();
   }
 
   // The normal end, also after a Cancel: CR, then the line drained (by the

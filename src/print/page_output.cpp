@@ -27,38 +27,46 @@ double dot_radius_mm(int size) {
   }
 }
 
-std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at,
-                     double last_byte_at, bool boundary_certain) {
-  std::string out = "{\n  \"job\": " + std::to_string(job_number) + ",\n  \"bytes\": " +
-                    std::to_string(byte_count) + ",\n  \"line_seconds\": " + number(last_byte_at - first_byte_at) +
-                    ",\n  \"first_byte_at\": " + number(first_byte_at) + ",\n  \"last_byte_at\": " +
-                    number(last_byte_at) + ",\n  \"boundary_certain\": " + (boundary_certain ? "true" : "false") +
-                    ",\n  \"resets\": " + std::to_string(job.resets) +
-                    ",\n  \"carriage_returns\": " + std::to_string(job.carriage_returns) + ",\n  \"pages\": [";
-  for (std::size_t p = 0; p < job.pages.size(); ++p) {
-    const RaisedPage& page = job.pages[p];
-    out += p ? ",\n" : "\n";
-    out += "    {\"page\": " + std::to_string(p + 1) + ", \"moves\": " + std::to_string(page.moves) +
-           ", \"dot_size\": " + std::to_string(page.dots.empty() ? job.dot_size : page.dots.front().size) +
-           ", \"dots\": [";
-    for (std::size_t i = 0; i < page.dots.size(); ++i) {
-      const RaisedDot& d = page.dots[i];
-      out += i ? ",\n      " : "\n      ";
-      out += "{\"x\": " + std::to_string(d.x) + ", \"y\": " + std::to_string(d.y) + ", \"x_mm\": " +
-             number(static_cast<double>(d.x) * VERTICAL_STEP_MM) + ", \"y_mm\": " +
-             number(static_cast<double>(d.y) * HORIZONTAL_STEP_MM) + ", \"size\": " + std::to_string(d.size) + "}";
-    }
-    out += page.dots.empty() ? "]}" : "\n    ]}";
+std::string job_json_head(int job_number, std::size_t byte_count, double first_byte_at, double last_byte_at,
+                          bool boundary_certain) {
+  return "{\n  \"job\": " + std::to_string(job_number) + ",\n  \"bytes\": " + std::to_string(byte_count) +
+         ",\n  \"line_seconds\": " + number(last_byte_at - first_byte_at) + ",\n  \"first_byte_at\": " +
+         number(first_byte_at) + ",\n  \"last_byte_at\": " + number(last_byte_at) +
+         ",\n  \"boundary_certain\": " + (boundary_certain ? "true" : "false") + ",\n  \"pages\": [";
+}
+
+std::string page_json(const RaisedPage& page, int number_from_1, int dot_size) {
+  std::string out = number_from_1 > 1 ? ",\n" : "\n";
+  out += "    {\"page\": " + std::to_string(number_from_1) + ", \"moves\": " + std::to_string(page.moves) +
+         ", \"dot_size\": " + std::to_string(page.dots.empty() ? dot_size : page.dots.front().size) + ", \"dots\": [";
+  for (std::size_t i = 0; i < page.dots.size(); ++i) {
+    const RaisedDot& d = page.dots[i];
+    out += i ? ",\n      " : "\n      ";
+    out += "{\"x\": " + std::to_string(d.x) + ", \"y\": " + std::to_string(d.y) + ", \"x_mm\": " +
+           number(static_cast<double>(d.x) * VERTICAL_STEP_MM) + ", \"y_mm\": " +
+           number(static_cast<double>(d.y) * HORIZONTAL_STEP_MM) + ", \"size\": " + std::to_string(d.size) + "}";
   }
-  out += job.pages.empty() ? "],\n" : "\n  ],\n";
-  out += "  \"protocol_errors\": [";
-  for (std::size_t i = 0; i < job.errors.size(); ++i) {
+  out += page.dots.empty() ? "]}" : "\n    ]}";
+  return out;
+}
+
+std::string job_json_tail(bool any_page, int resets, int carriage_returns, const std::vector<ProtocolError>& errors) {
+  std::string out = any_page ? "\n  ],\n" : "],\n";
+  out += "  \"resets\": " + std::to_string(resets) + ",\n  \"carriage_returns\": " + std::to_string(carriage_returns) +
+         ",\n  \"protocol_errors\": [";
+  for (std::size_t i = 0; i < errors.size(); ++i) {
     out += i ? ", " : "";
-    out += "{\"offset\": " + std::to_string(job.errors[i].offset) + ", \"byte\": " +
-           std::to_string(job.errors[i].byte) + "}";
+    out += "{\"offset\": " + std::to_string(errors[i].offset) + ", \"byte\": " + std::to_string(errors[i].byte) + "}";
   }
   out += "]\n}\n";
   return out;
+}
+
+std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at,
+                     double last_byte_at, bool boundary_certain) {
+  std::string out = job_json_head(job_number, byte_count, first_byte_at, last_byte_at, boundary_certain);
+  for (std::size_t p = 0; p < job.pages.size(); ++p) out += page_json(job.pages[p], static_cast<int>(p) + 1, job.dot_size);
+  return out + job_json_tail(!job.pages.empty(), job.resets, job.carriage_returns, job.errors);
 }
 
 std::string page_svg(const RaisedPage& page, const PaperSize& paper, const std::optional<PrintArea>& area) {

@@ -17,6 +17,12 @@ namespace tenji {
 // bytes can be among the job's.
 std::string job_json(int job_number, std::size_t byte_count, const DecodedJob& job, double first_byte_at = 0.0,
                      double last_byte_at = 0.0, bool boundary_certain = true);
+// The same in three parts, for a print too long to hold its dots at once:
+// the head, each page in order (numbered from 1), the tail.
+std::string job_json_head(int job_number, std::size_t byte_count, double first_byte_at, double last_byte_at,
+                          bool boundary_certain);
+std::string page_json(const RaisedPage& page, int number_from_1, int dot_size);
+std::string job_json_tail(bool any_page, int resets, int carriage_returns, const std::vector<ProtocolError>& errors);
 
 // Drawing coordinates: the paper at (PAGE_MARGIN_MM, PAGE_MARGIN_MM), scales in the margin.
 inline constexpr double PAGE_MARGIN_MM = 12.0;

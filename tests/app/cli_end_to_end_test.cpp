@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 #include <csignal>
 #include <string>
 #include <thread>
@@ -72,6 +73,56 @@ TEST_F(Program, TwentyJobsBackToBackGiveTwentyWholeCaptures) {
   ASSERT_TRUE(embosser.wait_exit());
   for (int i = 1; i <= 20; ++i)
     EXPECT_EQ(embosser.file("job-" + std::to_string(i) + ".bin"), testing::two_line_job_stream()) << "job " << i;
+}
+
+// What preview writes and what the embosser receives, for the same print:
+// the pages with every dot, and the counts of the stream.
+std::string pages_and_counts(const std::string& json) {
+  const auto from = json.find("\"pages\": [");
+  return from == std::string::npos ? "" : json.substr(from);
+}
+
+TEST_F(Program, ThePreviewsDotsAreTheEmbossersForRandomDocumentsSettingsRangesAndCopies) {
+  constexpr int CASES = 30;
+  std::mt19937 random(20261207);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto mm = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+  testing::VirtualEmbosserProcess embosser(1, CASES);
+  ASSERT_TRUE(embosser.ready());
+  for (int job = 1; job <= CASES;) {
+    PrintSettings s = default_print_settings();
+    s.TEN_HEIGHT = mm(2.0, 3.0), s.TEN_WIDTH = mm(2.0, 3.0), s.MASU_BETWEEN = mm(2.5, 5.0), s.GYO_BETWEEN = mm(4, 8);
+    s.START_X = mm(0, 20), s.START_Y = mm(0, 20), s.TEN_KIND = pick(0, 2), s.BACK_PITCH = pick(0, 10);
+    s.CPL = pick(1, 6), s.LPP = pick(1, 4), s.PAPER_SIZE = pick(0, 1);
+    ASSERT_TRUE(save_layout_keys(settings, s) && save_port_keys(settings, 0, 3, 1));
+    std::string text;
+    for (int line = pick(1, 6); line > 0; --line) {
+      for (int cell = pick(0, 7); cell > 0; --cell)
+        text += std::string_view("⠀⠁⠃⠉⠙⠑⠋⠛⠓⠊⠚⠅⠇⠍⠝⠕⠏⠟⠗⠎⠞⠥⠧⠺⠭⠽⠵⠿").substr(3 * static_cast<std::size_t>(pick(0, 27)), 3);
+      text += pick(0, 4) == 0 ? "\f" : "\n";
+    }
+    testing::write_file(dir.file("doc.txt"), text);
+    std::vector<std::string> choice = {dir.file("doc.txt"), "--force", "--copies", std::to_string(pick(1, 2))};
+    if (pick(0, 2) > 0) choice.insert(choice.end(), {"--pages", pick(0, 1) ? "all" : "1-2"});
+    if (choice.size() > 4 && pick(0, 2) == 0) choice.insert(choice.end(), {"--from-line", "2"});
+    std::vector<std::string> preview = {"preview"}, print = {"print"};
+    preview.insert(preview.end(), choice.begin(), choice.end());
+    print.insert(print.end(), choice.begin(), choice.end());
+    preview.insert(preview.end(), {"--out", dir.file("preview-" + std::to_string(job))});
+    const int previewed = exit_code(start(preview)), printed = exit_code(start(print));
+    ASSERT_EQ(previewed, printed) << ::testing::PrintToString(choice);
+    if (printed != 0) continue;  // a range the document has not: refused by both
+    ASSERT_TRUE(embosser.wait_file("job-" + std::to_string(job) + ".json"));
+    std::string received;
+    for (int i = 0; i < 100 && received.find("protocol_errors") == std::string::npos; ++i) {
+      received = embosser.file("job-" + std::to_string(job) + ".json");
+      if (received.find("protocol_errors") == std::string::npos) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const std::string shown = testing::read_file(dir.file("preview-" + std::to_string(job) + "/preview.json"));
+    EXPECT_EQ(pages_and_counts(shown), pages_and_counts(received)) << "case " << job << " " << ::testing::PrintToString(choice);
+    EXPECT_NE(pages_and_counts(received), "");
+    ++job;
+  }
 }
 
 }  // namespace

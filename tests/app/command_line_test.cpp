@@ -158,5 +158,32 @@ TEST_F(CommandLine, PagesPrintWholeDocumentsOrARange) {
   EXPECT_NE(contents(err).find("ページの指定が文書にありません: 全3ページ"), std::string::npos);
 }
 
+TEST_F(CommandLine, PreviewShowsWhatPrintWouldRaiseCellForCellAndSendsNothing) {
+  ASSERT_TRUE(write_default_settings(settings_path));
+  const std::string three = std::string(TENJI_SOURCE_DIR) + "/samples/three-pages.pef";
+  EXPECT_EQ(run({"preview", three, "--pages", "2-3", "--from-line", "2", "--copies", "2"}), EXIT_DONE);
+  // Page 2 resumed at its line 2 (its first line blank), page 3 whole, twice.
+  const std::string page2 = "\n⠥⠧⠭⠯⠮\n", page3 = "⠼⠉⠀⠕⠗⠝⠟⠞\n⠷⠾⠿\n";
+  EXPECT_EQ(contents(out), three + "\n2部 × 2ページ（4枚）\n6行、32マス\n124点\n984バイト\n1200 bit/s で約8.2秒\n"
+                           "\n―― 1部 1/2ページ ――\n" + page2 + "\n―― 1部 2/2ページ ――\n" + page3 +
+                           "\n―― 2部 1/2ページ ――\n" + page2 + "\n―― 2部 2/2ページ ――\n" + page3);
+  std::fclose(out);
+  out = std::tmpfile();
+  // As the embosser strikes it: each line from the far side of its 32 cells,
+  // each cell's columns changed over (⠁, dot 1, becomes ⠈, dot 4).
+  EXPECT_EQ(run({"preview", three, "--pages", "3", "--side", "emboss"}), EXIT_DONE);
+  auto blanks = [](int n) {
+    std::string b;
+    for (int i = 0; i < n; ++i) b += "⠀";
+    return b;
+  };
+  EXPECT_NE(contents(out).find(blanks(24) + "⠳⠻⠫⠺⠪⠀⠉⠧\n" + blanks(29) + "⠿⠷⠾\n"), std::string::npos) << contents(out);
+  // The same refusals as print, with its exit codes.
+  EXPECT_EQ(run({"preview", document({std::string(33, '\xA1')})}), EXIT_DOES_NOT_FIT);
+  EXPECT_EQ(run({"preview", three, "--pages", "4"}), EXIT_BAD_INPUT);
+  EXPECT_EQ(run({"preview", three, "--side", "front"}), EXIT_BAD_INPUT);
+  EXPECT_TRUE(fake.calls.empty());  // the port was never opened
+}
+
 }  // namespace
 }  // namespace tenji
