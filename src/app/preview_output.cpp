@@ -1,12 +1,15 @@
 #include "app/preview_output.h"
 
 #include <filesystem>
+#include <future>
 #include <fstream>
 
 #include "app/command_line.h"
 #include "platform/file_path.h"
 #include "print/geometry_check.h"
 #include "print/page_output.h"
+#include "resources/png_file.h"
+#include "resources/sheet_picture.h"
 
 namespace tenji {
 
@@ -27,6 +30,23 @@ bool write_text(const std::filesystem::path& path, const std::string& text) {
   return !f.fail();
 }
 
+// What one sheet puts in the files.
+struct SheetFiles {
+  DecodedJob decoded;  // its own stream, for the counts
+  RaisedPage page;
+  std::string svg, png;
+};
+
+SheetFiles sheet_files(const Preview& preview, int n, const PaperSize& paper, const PrintArea& area, PreviewSide side) {
+  SheetFiles f;
+  f.decoded = decode_stream(preview.sheet_stream(n));
+  f.page = preview.sheet(n, side);
+  f.svg = page_svg(f.page, paper, area);
+  // About 100 dots an inch: enough to look at, and quick for a long book.
+  f.png = resources::png_bytes(resources::sheet_picture(sheet_drawing(f.page, paper, area), 4.0));
+  return f;
+}
+
 int write_files(const Preview& preview, const PrintSettings& settings, const PreviewOptions& o, std::FILE* out,
                 std::FILE* err) {
   namespace fs = std::filesystem;
@@ -41,18 +61,24 @@ int write_files(const Preview& preview, const PrintSettings& settings, const Pre
   int dot_size = 1;  // the embosser's own until the print selects one; a blank sheet keeps the last
   std::vector<ProtocolError> errors;
   bool written = !json.fail();
-  for (int n = 1; n <= preview.sheet_count() && written; ++n) {
-    // A sheet's own stream has the print's first reset and last CR besides its own.
-    const DecodedJob decoded = decode_stream(preview.sheet_stream(n));
-    resets += decoded.resets - 1;
-    carriage_returns += decoded.carriage_returns - 1;
-    errors.insert(errors.end(), decoded.errors.begin(), decoded.errors.end());
-    const RaisedPage page = preview.sheet(n, o.side);
-    if (!page.dots.empty()) dot_size = page.dots.front().size;
-    json << page_json(page, n, dot_size);
-    const std::string base = "sheet-" + std::to_string(n);
-    written = write_text(dir / (base + ".svg"), page_svg(page, paper, area)) &&
-              write_page_png(platform::utf8_path(dir / (base + ".png")), page, paper, area) && !json.fail();
+  // Sheets are made two at a time, one a processor, and written in order.
+  for (int first = 1; first <= preview.sheet_count() && written; first += 2) {
+    auto second = std::async(std::launch::async, [&] {
+      return first + 1 <= preview.sheet_count() ? sheet_files(preview, first + 1, paper, area, o.side) : SheetFiles{};
+    });
+    SheetFiles made[2] = {sheet_files(preview, first, paper, area, o.side), second.get()};
+    for (int k = 0; k < 2 && first + k <= preview.sheet_count() && written; ++k) {
+      const SheetFiles& f = made[k];
+      const int n = first + k;
+      // A sheet's own stream has the print's first reset and last CR besides its own.
+      resets += f.decoded.resets - 1;
+      carriage_returns += f.decoded.carriage_returns - 1;
+      errors.insert(errors.end(), f.decoded.errors.begin(), f.decoded.errors.end());
+      if (!f.page.dots.empty()) dot_size = f.page.dots.front().size;
+      json << page_json(f.page, n, dot_size);
+      const std::string base = "sheet-" + std::to_string(n);
+      written = write_text(dir / (base + ".svg"), f.svg) && write_text(dir / (base + ".png"), f.png) && !json.fail();
+    }
   }
   json << job_json_tail(preview.sheet_count() > 0, resets, carriage_returns, errors);
   json.close();

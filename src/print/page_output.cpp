@@ -1,5 +1,6 @@
 #include "print/page_output.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "resources/png_file.h"
@@ -8,13 +9,23 @@ namespace tenji {
 
 namespace {
 
+// A millimetre value with at most four decimals and no trailing zeros:
+// "1.905", "12", "-0.5". Fixed point, since a page has thousands of them.
 std::string number(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.4f", v);
-  std::string s = buf;
-  while (s.back() == '0') s.pop_back();
-  if (s.back() == '.') s.pop_back();
-  return s;
+  long long n = std::llround(v * 10000.0);
+  std::string out;
+  if (n < 0) {
+    out += '-';
+    n = -n;
+  }
+  out += std::to_string(n / 10000);
+  int fraction = static_cast<int>(n % 10000);
+  if (fraction == 0) return out;
+  char digits[5] = {static_cast<char>('0' + fraction / 1000), static_cast<char>('0' + fraction / 100 % 10),
+                    static_cast<char>('0' + fraction / 10 % 10), static_cast<char>('0' + fraction % 10), 0};
+  int last = 3;
+  while (digits[last] == '0') digits[last--] = 0;
+  return out + "." + digits;
 }
 
 }  // namespace

@@ -30,8 +30,10 @@ class Canvas {
     at = static_cast<std::uint8_t>(std::lround(at + (v - at) * share));
   }
   void fill(int x0, int y0, int x1, int y1, std::uint8_t v) {
+    x0 = std::max(x0, 0), x1 = std::min(x1, p_.width);
+    if (x1 <= x0) return;
     for (int y = std::max(y0, 0); y < std::min(y1, p_.height); ++y)
-      for (int x = std::max(x0, 0); x < std::min(x1, p_.width); ++x) p_.grey[static_cast<std::size_t>(y) * p_.width + x] = v;
+      std::fill_n(p_.grey.begin() + static_cast<std::ptrdiff_t>(y) * p_.width + x0, x1 - x0, v);
   }
   void number(int value, int centre_x, int top, int cell, bool right_aligned) {
     const std::string text = std::to_string(value);
@@ -44,10 +46,17 @@ class Canvas {
       x += 4 * cell;
     }
   }
-  // A disc, its edge smoothed by sampling each pixel 4 x 4 times.
+  // A disc, its edge smoothed by sampling the pixels it crosses 4 x 4 times.
   void disc(double cx, double cy, double r) {
+    constexpr double HALF_DIAGONAL = 0.7072;
     for (int y = static_cast<int>(std::floor(cy - r)); y <= static_cast<int>(std::ceil(cy + r)); ++y)
       for (int x = static_cast<int>(std::floor(cx - r)); x <= static_cast<int>(std::ceil(cx + r)); ++x) {
+        const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+        if (d >= r + HALF_DIAGONAL) continue;
+        if (d <= r - HALF_DIAGONAL) {
+          set(x, y, INK);
+          continue;
+        }
         int inside = 0;
         for (int sy = 0; sy < 4; ++sy)
           for (int sx = 0; sx < 4; ++sx) {
