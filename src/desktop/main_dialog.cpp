@@ -19,6 +19,7 @@ int command_of_button(int id) {
   switch (id) {
     case IDC_MAIN_DOT_SPACING: return ID_DOT_SPACING;
     case IDC_MAIN_PRINT: return ID_PRINT;
+    case IDC_MAIN_PREVIEW: return ID_PREVIEW;
     case IDC_MAIN_PORT_SETTINGS: return ID_PORT_SETTINGS;
     case IDC_MAIN_EXIT: return ID_APP_EXIT;
     default: return 0;
@@ -26,7 +27,8 @@ int command_of_button(int id) {
 }
 
 bool needs_settings_file(int command) {
-  return command == ID_DOT_SPACING || command == ID_PORT_SETTINGS || command == ID_PRINT || command == ID_PITCH_TEST;
+  return command == ID_DOT_SPACING || command == ID_PORT_SETTINGS || command == ID_PRINT || command == ID_PREVIEW ||
+         command == ID_PITCH_TEST;
 }
 
 }  // namespace
@@ -38,6 +40,12 @@ MainDialog::MainDialog(std::string settings_path) : ui::Dialog(IDD_MAIN, nullptr
   };
   openers[ID_PRINT] = [this](ui::Dialog& main, const std::string& path) {
     PrintingDialog dialog(&main, path);
+    dialog.do_modal();
+    tell_end(dialog.end_text);
+  };
+  openers[ID_PREVIEW] = [this](ui::Dialog& main, const std::string& path) {
+    PrintingDialog dialog(&main, path);
+    dialog.preview_first = true;
     dialog.do_modal();
     tell_end(dialog.end_text);
   };

@@ -6,6 +6,7 @@
 #include "desktop/page_range_dialog.h"
 #include "document/braille_source.h"
 #include "desktop/pitch_test_dialog.h"
+#include "desktop/preview_dialog.h"
 #include "desktop/window_messages.h"
 #include "document/braille_file_reader.h"
 #include "platform/executable_path.h"
@@ -82,6 +83,7 @@ void PrintingDialog::run_print_flow() {
     ui::ui_services().message_box(this, *problem, "", platform::MessageIcon::warning, ui::MessageButtons::ok);
     return stop();
   }
+  if (preview_first && PreviewDialog(this, settings, *document, pages).do_modal() != IDC_PREVIEW_PRINT) return stop();
   CopiesDialog copies_dialog(this);
   if (copies_dialog.do_modal() == ui::IDCANCEL) return stop();
   if (copies < 1) return stop();

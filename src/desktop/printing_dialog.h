@@ -31,6 +31,9 @@ class PrintingDialog : public ui::Dialog {
   std::unique_ptr<BrailleDocument> document;
   int copies = 0;
   int pitch_test_mode = 0;
+  // プレビュー: the preview comes after the choices; the print goes on only
+  // from its 印刷.
+  bool preview_first = false;
   std::vector<PageSpan> pages;  // what the range step chose; empty: the first page
   // After do_modal: how the job ended, for the main window to tell; empty
   // when no job started.

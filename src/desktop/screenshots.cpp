@@ -14,6 +14,7 @@
 #include "desktop/page_range_dialog.h"
 #include "desktop/pitch_test_dialog.h"
 #include "desktop/port_settings_dialog.h"
+#include "desktop/preview_dialog.h"
 #include "desktop/printing_dialog.h"
 #include "platform/file_path.h"
 #include "resources/resource_ids.h"
@@ -73,6 +74,24 @@ int shoot_all(const std::filesystem::path& dir) {
 
   DotSpacingDialog spacing(&main, settings);
   ok &= shoot(spacing, file("dot-spacing-130.png"));
+
+  // The preview of a page of every pattern, on its second sheet.
+  BrailleDocument book;
+  for (int line = 0; line < 30; ++line) {
+    std::string cells;
+    for (int cell = 0; cell < 32; ++cell) cells += static_cast<char>(0xA0 + (line * 32 + cell) % 64);
+    book.append_cells(cells);
+  }
+  PrintSettings layout;
+  load_all_keys(settings, layout);
+  PreviewDialog preview(&main, layout, book, paginate(book, layout.LPP));
+  platform::ScopedHook turned(ui::dialog_shown_hook, [&](ui::Dialog& shown) {
+    if (&shown != &preview) return;
+    shown.command(resources::IDC_PREVIEW_NEXT);
+    ok &= save(shown, file("preview-150.png"));
+    shown.end_dialog(ui::IDCANCEL);
+  });
+  preview.do_modal();
   return ok ? 0 : 1;
 }
 

@@ -16,6 +16,16 @@ enum class ControlKind {
   drop_down_list,
   picture,
   progress_bar,  // 0 to 1000
+  page_view,     // a picture the dialog class sets, scrolled when larger than its room
+};
+
+// Keys a dialog takes wherever its focus is, as commands.
+enum class Key { page_up, page_down, home, end, plus, minus };
+
+struct Accelerator {
+  Key key;
+  bool ctrl = false;
+  int command = 0;
 };
 
 // Edit styles.
@@ -49,6 +59,7 @@ struct ControlTemplate {
   std::string unit;
   int field = NO_ID;
   bool read_only = false;  // edits: a status line that can take the focus
+  bool multi_line = false; // edits: read-only text of several lines
 };
 
 struct WindowStyle {
@@ -69,6 +80,7 @@ struct DialogTemplate {
   // A warning that screen readers read out when it opens, as they do a
   // message box: its text.
   std::string alert;
+  std::vector<Accelerator> accelerators;
 };
 
 struct MenuItem {

@@ -17,6 +17,7 @@ inline constexpr int IDD_PRINTING = 139;
 inline constexpr int IDD_COPIES = 140;
 inline constexpr int IDD_PITCH_TEST = 142;
 inline constexpr int IDD_PAGE_RANGE = 143;
+inline constexpr int IDD_PREVIEW = 150;
 
 // Menu, bitmap and icons.
 inline constexpr int IDR_MAIN_MENU = 129;
@@ -34,6 +35,7 @@ inline constexpr int IDC_MAIN_PORT_SETTINGS = 1001;
 inline constexpr int IDC_MAIN_DOT_SPACING = 1002;
 inline constexpr int IDC_MAIN_PRINT = 1007;
 inline constexpr int IDC_MAIN_STATUS = 1008;  // how the last print ended; takes the focus
+inline constexpr int IDC_MAIN_PREVIEW = 1009;
 
 // Version (100).
 inline constexpr int IDC_ABOUT_SETTINGS = 1050;  // the settings file in use
@@ -91,6 +93,21 @@ inline constexpr int IDC_COPIES = 1016;
 inline constexpr int IDC_PITCH_X = 1017;
 inline constexpr int IDC_PITCH_Y = 1018;
 
+// Preview (150).
+inline constexpr int IDC_PREVIEW_PAGE = 1060;        // the sheet's picture
+inline constexpr int IDC_PREVIEW_TEXT_LABEL = 1061;  // "点字 1 / 3 ページ": names the text
+inline constexpr int IDC_PREVIEW_TEXT = 1062;        // the sheet's Braille, for screen readers and Braille displays
+inline constexpr int IDC_PREVIEW_SUMMARY = 1063;
+inline constexpr int IDC_PREVIEW_ZOOM = 1064;
+inline constexpr int IDC_PREVIEW_PREVIOUS = 1065;
+inline constexpr int IDC_PREVIEW_NEXT = 1066;
+inline constexpr int IDC_PREVIEW_PRINT = 1067;  // the dialog ends with this id
+// Its keys: Home, End, Ctrl++ and Ctrl+- (PageUp and PageDown are the buttons').
+inline constexpr int ID_PREVIEW_FIRST = 32790;
+inline constexpr int ID_PREVIEW_LAST = 32791;
+inline constexpr int ID_PREVIEW_ZOOM_IN = 32792;
+inline constexpr int ID_PREVIEW_ZOOM_OUT = 32793;
+
 // Commands of the main window's menu and buttons.
 inline constexpr int ID_APP_ABOUT = 32772;
 inline constexpr int ID_DOT_SPACING = 32773;
@@ -98,5 +115,6 @@ inline constexpr int ID_PORT_SETTINGS = 32774;
 inline constexpr int ID_APP_EXIT = 32777;
 inline constexpr int ID_PRINT = 32778;
 inline constexpr int ID_PITCH_TEST = 32779;
+inline constexpr int ID_PREVIEW = 32780;
 
 }  // namespace tenji::resources

@@ -85,15 +85,40 @@ DialogTemplate about_100() {
 DialogTemplate main_102() {
   // Grown below by a status line: how the last print ended, where the focus
   // goes when it ends, so that a screen reader reads it.
-  DialogTemplate t = make_template(IDD_MAIN, APP_CAPTION, WindowStyle{true, false, true}, 239, 90);
+  // プレビュー stands below 印刷: another way to the same print.
+  DialogTemplate t = make_template(IDD_MAIN, APP_CAPTION, WindowStyle{true, false, true}, 239, 126);
   t.menu_id = IDR_MAIN_MENU;
   t.controls = {
       button(IDC_MAIN_DOT_SPACING, "点間隔等の設定(&T)", {35, 7, 66, 24}),
       button(IDC_MAIN_PRINT, "印刷(&P)", {35, 43, 66, 24}),
+      button(IDC_MAIN_PREVIEW, "プレビュー(&V)", {35, 79, 66, 24}),
       button(IDC_MAIN_PORT_SETTINGS, "周辺機器設定(&K)", {137, 7, 66, 24}),
       button(IDC_MAIN_EXIT, "終了(&X)", {137, 43, 66, 24}),
-      status_line(IDC_MAIN_STATUS, {35, 74, 168, 11}, "印刷の結果"),
+      status_line(IDC_MAIN_STATUS, {35, 110, 168, 11}, "印刷の結果"),
   };
+  return t;
+}
+
+DialogTemplate preview_150() {
+  DialogTemplate t = make_template(IDD_PREVIEW, "印刷プレビュー", POPUP, 420, 290);
+  ControlTemplate page = control(IDC_PREVIEW_PAGE, K::page_view, "", {7, 7, 200, 256});
+  ControlTemplate text = control(IDC_PREVIEW_TEXT, K::edit, "", {215, 18, 198, 158}, ES_BORDER);
+  text.read_only = text.multi_line = true;
+  t.controls = {
+      label("点字 1 / 1 ページ", {215, 7, 198, 8}, false, IDC_PREVIEW_TEXT_LABEL),
+      text,
+      label("", {215, 183, 198, 48}, false, IDC_PREVIEW_SUMMARY),
+      label("拡大率 全体", {215, 236, 198, 8}, false, IDC_PREVIEW_ZOOM),
+      page,
+      button(IDC_PREVIEW_PREVIOUS, "前のページ(&B)", {7, 269, 60, 14}),
+      button(IDC_PREVIEW_NEXT, "次のページ(&N)", {72, 269, 60, 14}),
+      button(IDC_PREVIEW_PRINT, "印刷(&P)", {287, 269, 60, 14}, true),
+      button(IDCANCEL, "閉じる", {353, 269, 60, 14}),
+  };
+  using resources::Key;
+  t.accelerators = {{Key::page_up, false, IDC_PREVIEW_PREVIOUS}, {Key::page_down, false, IDC_PREVIEW_NEXT},
+                    {Key::home, false, ID_PREVIEW_FIRST},        {Key::end, false, ID_PREVIEW_LAST},
+                    {Key::plus, true, ID_PREVIEW_ZOOM_IN},       {Key::minus, true, ID_PREVIEW_ZOOM_OUT}};
   return t;
 }
 
@@ -251,7 +276,7 @@ const std::map<int, DialogTemplate>& templates() {
   static const std::map<int, DialogTemplate> all = [] {
     std::map<int, DialogTemplate> m;
     for (DialogTemplate t : {about_100(), main_102(), dot_spacing_130(), port_132(), fit_warning_138(),
-                             printing_139(), copies_140(), pitch_142(), page_range_143()})
+                             printing_139(), copies_140(), pitch_142(), page_range_143(), preview_150()})
       m.emplace(t.id, std::move(t));
     return m;
   }();
@@ -264,6 +289,7 @@ const MenuTemplate MENU_129 = {
         {"設定(&S)", 0,
          {{"点間隔等の設定(&T)", ID_DOT_SPACING, {}}, {"ピッチ指定１点字印刷(&I)", ID_PITCH_TEST, {}}, {"終了(&X)", ID_APP_EXIT, {}}}},
         {"印刷(&P)", ID_PRINT, {}},
+        {"プレビュー(&V)", ID_PREVIEW, {}},
         {"周辺機器設定(&K)", ID_PORT_SETTINGS, {}},
         {"ヘルプ(&H)", 0, {{"バージョン(&A)", ID_APP_ABOUT, {}}}},
     },

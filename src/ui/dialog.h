@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "resources/pixels.h"
 #include "resources/resource_ids.h"
 
 namespace tenji::ui {
@@ -66,6 +67,15 @@ class Dialog {
   int progress(int id) const;
   // Presses a button as a click would.
   void press(int id);
+  // A page view's picture, shown from its top left corner.
+  void set_item_picture(int id, const resources::Pixels& pixels);
+  // The room a control has on the screen, in pixels.
+  struct PixelSize {
+    int width = 0, height = 0;
+  };
+  PixelSize item_pixel_size(int id) const;
+  // Pixels an inch on the screen the window is on.
+  double screen_dpi() const;
 
   // Commands from menus and buttons, as the window receives them.
   void command(int id, int notification = BN_CLICKED);

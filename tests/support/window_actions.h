@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/dialog_template.h"
 #include "ui/dialog.h"
 
 namespace tenji::testing {
@@ -18,6 +19,9 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text);
 void press_enter(ui::Dialog& dialog, int id);
 // Escape pressed in the dialog (handled by its loop before `then` runs).
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then);
+// A key of the dialog's accelerators pressed where the focus is (with Ctrl
+// held if `ctrl`), handled by its loop before `then` runs.
+void press_key(ui::Dialog& dialog, resources::Key key, bool ctrl, const std::function<void()>& then);
 // The close box.
 void close_window(ui::Dialog& dialog);
 // The items of the menu bar's pop-up `popup`, as their texts.

@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+
 #include "support/window_actions.h"
 #include "ui/qt/dialog_qt.h"
 
@@ -17,6 +19,17 @@ void press_enter(ui::Dialog& dialog, int id) { QTest::keyClick(ui::dialog_item(d
 
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
   QTest::keyClick(ui::dialog_window(dialog), Qt::Key_Escape);
+  then();
+}
+
+void press_key(ui::Dialog& dialog, resources::Key key, bool ctrl, const std::function<void()>& then) {
+  static const std::map<resources::Key, Qt::Key> keys = {
+      {resources::Key::page_up, Qt::Key_PageUp}, {resources::Key::page_down, Qt::Key_PageDown},
+      {resources::Key::home, Qt::Key_Home},      {resources::Key::end, Qt::Key_End},
+      {resources::Key::plus, Qt::Key_Plus},      {resources::Key::minus, Qt::Key_Minus}};
+  QWidget* window = ui::dialog_window(dialog);
+  QWidget* focus = window->focusWidget();
+  QTest::keyClick(focus ? focus : window, keys.at(key), ctrl ? Qt::ControlModifier : Qt::NoModifier);
   then();
 }
 

@@ -42,6 +42,27 @@ void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {
   });
 }
 
+void press_key(ui::Dialog& dialog, resources::Key key, bool ctrl, const std::function<void()>& then) {
+  static const std::map<resources::Key, WPARAM> keys = {
+      {resources::Key::page_up, VK_PRIOR}, {resources::Key::page_down, VK_NEXT}, {resources::Key::home, VK_HOME},
+      {resources::Key::end, VK_END},       {resources::Key::plus, VK_ADD},       {resources::Key::minus, VK_SUBTRACT}};
+  // Ctrl held, as the thread's keyboard state says while the key is handled.
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[VK_CONTROL] = ctrl ? 0x80 : 0;
+  SetKeyboardState(state);
+  HWND focus = GetFocus();
+  post_key(focus ? focus : ui::dialog_hwnd(dialog), keys.at(key));
+  every(20, [then] {
+    BYTE now[256];
+    GetKeyboardState(now);
+    now[VK_CONTROL] = 0;
+    SetKeyboardState(now);
+    then();
+    return false;
+  });
+}
+
 void close_window(ui::Dialog& dialog) { SendMessageW(ui::dialog_hwnd(dialog), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 std::vector<std::string> menu_items(ui::Dialog& dialog, int popup) {

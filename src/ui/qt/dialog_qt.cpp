@@ -5,16 +5,20 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QScreen>
 #include <QTimer>
 #include <QValidator>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -108,6 +112,48 @@ const ControlTemplate* label_for(const std::vector<ControlTemplate>& controls, c
 
 class DialogWindow;
 
+// The template's keys, taken before the control that has the focus sees them
+// (a text field would move its cursor on PageDown or Home).
+class AcceleratorFilter : public QObject {
+ public:
+  AcceleratorFilter(QWidget* window, const std::vector<resources::Accelerator>& keys, std::function<void(int)> run)
+      : QObject(window), window_(window), keys_(keys), run_(std::move(run)) {
+    qApp->installEventFilter(this);
+  }
+  ~AcceleratorFilter() override { qApp->removeEventFilter(this); }
+
+  bool eventFilter(QObject* target, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress) return false;
+    auto* w = qobject_cast<QWidget*>(target);
+    if (!w || w->window() != window_) return false;
+    const auto* k = static_cast<QKeyEvent*>(e);
+    const bool ctrl = (k->modifiers() & Qt::ControlModifier) != 0;
+    if (k->modifiers() & Qt::AltModifier) return false;
+    for (const auto& a : keys_) {
+      if (a.ctrl != ctrl || !matches(a.key, k->key())) continue;
+      run_(a.command);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  static bool matches(resources::Key key, int qt_key) {
+    switch (key) {
+      case resources::Key::page_up: return qt_key == Qt::Key_PageUp;
+      case resources::Key::page_down: return qt_key == Qt::Key_PageDown;
+      case resources::Key::home: return qt_key == Qt::Key_Home;
+      case resources::Key::end: return qt_key == Qt::Key_End;
+      case resources::Key::plus: return qt_key == Qt::Key_Plus || qt_key == Qt::Key_Equal;
+      case resources::Key::minus: return qt_key == Qt::Key_Minus;
+    }
+    return false;
+  }
+  QWidget* window_;
+  std::vector<resources::Accelerator> keys_;
+  std::function<void(int)> run_;
+};
+
 struct Dialog::Impl {
   Dialog* owner = nullptr;
   const resources::DialogTemplate* tmpl = nullptr;
@@ -117,6 +163,7 @@ struct Dialog::Impl {
   std::map<int, QWidget*> items;
   std::map<int, const ControlTemplate*> controls;
   std::map<int, TypingRule*> rules;
+  std::map<QLabel*, QWidget*> names;  // a label and the field it names
   bool ended = false;
   bool in_loop = false;
   int result = 0;
@@ -221,6 +268,16 @@ void Dialog::Impl::build() {
         break;
       }
       case ControlKind::edit: {
+        if (c.multi_line) {
+          auto* t = new QPlainTextEdit(window);
+          t->setReadOnly(true);
+          t->setLineWrapMode(QPlainTextEdit::NoWrap);
+          // Still moved through with the keyboard, as a screen reader needs.
+          t->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+          t->setTabChangesFocus(true);
+          w = t;
+          break;
+        }
         auto* e = new QLineEdit(window);
         if (c.edit_style & resources::ES_RIGHT_ALIGNED) e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFrame((c.edit_style & resources::ES_BORDER) != 0);
@@ -251,6 +308,17 @@ void Dialog::Impl::build() {
         bar->setTextVisible(false);
         bar->setAccessibleName(text);
         w = bar;
+        break;
+      }
+      case ControlKind::page_view: {
+        auto* area = new QScrollArea(window);
+        auto* picture = new QLabel(area);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        area->setWidget(picture);
+        area->setWidgetResizable(false);
+        area->setFocusPolicy(Qt::NoFocus);
+        area->setAccessibleName(QStringLiteral("印刷する面の図"));
+        w = area;
         break;
       }
       case ControlKind::picture: {
@@ -298,13 +366,17 @@ void Dialog::Impl::build() {
     const ControlTemplate* l = label_for(t.controls, c);
     if (!l) continue;
     for (auto& [tc, widget] : labels)
-      if (tc == l) widget->setBuddy(items[c.id]);
+      if (tc == l) {
+        widget->setBuddy(items[c.id]);
+        names[widget] = items[c.id];
+      }
     items[c.id]->setAccessibleName(without_mnemonic(l->text));
   }
   // A value display is tied to the field whose value it shows.
   for (auto& [tc, widget] : labels)
     if (tc->field != resources::NO_ID && items.count(tc->field)) widget->setBuddy(items[tc->field]);
   if (!t.alert.empty()) mark_alert(window, QString::fromStdString(t.alert));
+  if (!t.accelerators.empty()) new AcceleratorFilter(window, t.accelerators, [this](int cmd) { notify(cmd, 0); });
   window->setFixedSize(units.x(t.width), top + units.y(t.height));
 }
 
@@ -359,6 +431,7 @@ void Dialog::post_message(unsigned message, std::uintptr_t wparam, std::intptr_t
 std::string Dialog::item_text(int id) const {
   QWidget* w = dialog_item(*this, id);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+  if (auto* t = qobject_cast<QPlainTextEdit*>(w)) return t->toPlainText().toStdString();
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
   if (auto* b = qobject_cast<QPushButton*>(w)) return b->text().toStdString();
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
@@ -374,10 +447,38 @@ void Dialog::set_item_text(int id, const std::string& text) {
   QWidget* w = dialog_item(*this, id);
   const QString s = QString::fromStdString(text);
   if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(s);
-  else if (auto* l = qobject_cast<QLabel*>(w)) {
+  else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
+    t->setPlainText(s);
+    t->moveCursor(QTextCursor::Start);
+  } else if (auto* l = qobject_cast<QLabel*>(w)) {
     l->setText(s);
     l->setAccessibleName(spoken_text(*impl_->controls.at(id), s));
+    // The field it names is named anew: a screen reader reads the focused
+    // field's new name (a page turned in the preview).
+    if (auto named = impl_->names.find(l); named != impl_->names.end())
+      named->second->setAccessibleName(without_mnemonic(text));
   } else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(s);
+}
+
+void Dialog::set_item_picture(int id, const resources::Pixels& pixels) {
+  auto* area = qobject_cast<QScrollArea*>(dialog_item(*this, id));
+  if (!area) return;
+  auto* picture = static_cast<QLabel*>(area->widget());
+  const QImage image(reinterpret_cast<const uchar*>(pixels.argb.data()), pixels.width, pixels.height,
+                     pixels.width * 4, QImage::Format_ARGB32);
+  picture->setPixmap(QPixmap::fromImage(image.copy()));
+  picture->resize(pixels.width, pixels.height);
+}
+
+Dialog::PixelSize Dialog::item_pixel_size(int id) const {
+  QWidget* w = dialog_item(*this, id);
+  if (auto* area = qobject_cast<QScrollArea*>(w)) return {area->viewport()->width(), area->viewport()->height()};
+  return w ? PixelSize{w->width(), w->height()} : PixelSize{};
+}
+
+double Dialog::screen_dpi() const {
+  const QScreen* screen = impl_->window->screen();
+  return screen ? screen->logicalDotsPerInch() : 96.0;
 }
 
 void Dialog::set_item_text_unspoken(int id, const std::string& text) {

@@ -43,10 +43,12 @@ DWORD control_style(const resources::ControlTemplate& c) {
       if (c.edit_style & resources::ES_BORDER) style |= WS_BORDER;
       if (c.edit_style & resources::ES_HSCROLL) style |= ES_AUTOHSCROLL;
       if (c.read_only) style |= ES_READONLY;
+      if (c.multi_line) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER;
       return style;
     case ControlKind::drop_down_list: return style | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
     case ControlKind::picture: return style | SS_BITMAP;
     case ControlKind::progress_bar: return style | WS_BORDER | PBS_SMOOTH;
+    case ControlKind::page_view: return style | WS_BORDER | WS_HSCROLL | WS_VSCROLL;
   }
   return style;
 }
@@ -58,6 +60,7 @@ const char* control_class(ControlKind k) {
     case ControlKind::edit: return "EDIT";
     case ControlKind::drop_down_list: return "COMBOBOX";
     case ControlKind::progress_bar: return "msctls_progress32";
+    case ControlKind::page_view: return "TenjiPageView";
     default: return "STATIC";
   }
 }

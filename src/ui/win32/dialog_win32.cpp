@@ -16,6 +16,7 @@
 #include "ui/win32/dialog_template_win32.h"
 #include "ui/win32/dialog_win32.h"
 #include "ui/win32/images_win32.h"
+#include "ui/win32/page_view_win32.h"
 #include "platform/wide_text.h"
 
 namespace tenji::ui {
@@ -73,6 +74,23 @@ void centre_window(HWND window, HWND over) {
 }
 
 INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The key of an accelerator, as Windows names it.
+bool matches(resources::Key key, WPARAM vk) {
+  switch (key) {
+    case resources::Key::page_up: return vk == VK_PRIOR;
+    case resources::Key::page_down: return vk == VK_NEXT;
+    case resources::Key::home: return vk == VK_HOME;
+    case resources::Key::end: return vk == VK_END;
+    case resources::Key::plus: return vk == VK_OEM_PLUS || vk == VK_ADD;
+    case resources::Key::minus: return vk == VK_OEM_MINUS || vk == VK_SUBTRACT;
+  }
+  return false;
+}
+
+// The modal dialogs of this thread that have accelerators, newest last.
+thread_local std::vector<Dialog::Impl*> accelerated;
+LRESULT CALLBACK accelerator_hook(int code, WPARAM wparam, LPARAM lparam);
 
 }  // namespace
 
@@ -240,6 +258,20 @@ struct Dialog::Impl {
     return default_focus;
   }
 
+  // A key of the template's taken before the control that has the focus
+  // sees it (an edit would move its caret on PageDown or Home).
+  bool accelerator(const MSG& m) {
+    if (m.message != WM_KEYDOWN || !hwnd || (m.hwnd != hwnd && !IsChild(hwnd, m.hwnd))) return false;
+    if (GetKeyState(VK_MENU) < 0) return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    for (const auto& a : tmpl->accelerators)
+      if (a.ctrl == ctrl && matches(a.key, m.wParam)) {
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(a.command, 0), 0);
+        return true;
+      }
+    return false;
+  }
+
   INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
       case WM_COMMAND:
@@ -264,6 +296,12 @@ struct Dialog::Impl {
 };
 
 namespace {
+
+LRESULT CALLBACK accelerator_hook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == MSGF_DIALOGBOX && !accelerated.empty() && accelerated.back()->accelerator(*reinterpret_cast<MSG*>(lparam)))
+    return TRUE;
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
 
 INT_PTR CALLBACK dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_INITDIALOG) {
@@ -295,9 +333,19 @@ int Dialog::do_modal() {
   d.ended = false;
   d.result = 0;
   d.picture_only = false;
+  register_page_view_class();
+  HHOOK hook = nullptr;
+  if (!d.tmpl->accelerators.empty()) {
+    accelerated.push_back(&d);
+    hook = SetWindowsHookExW(WH_MSGFILTER, accelerator_hook, nullptr, GetCurrentThreadId());
+  }
   const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                             reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
                                             visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));
+  if (hook) {
+    UnhookWindowsHookEx(hook);
+    accelerated.pop_back();
+  }
   if (r == -1) {
     // No window could be made (no display, out of resources): -1, as
     // Windows says it.
@@ -329,6 +377,7 @@ std::string Dialog::item_text(int id) const {
   if (!w) return {};
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  std::erase(text, L'\r');  // a multi-line edit's CR LF is the layer's LF
   return narrow(text);
 }
 
@@ -341,7 +390,34 @@ std::string Dialog::item_text_limited(int id, int buffer) const {
 }
 
 void Dialog::set_item_text(int id, const std::string& text) {
-  if (HWND w = impl_->item(id)) SetWindowTextW(w, widen(text).c_str());
+  HWND w = impl_->item(id);
+  if (!w) return;
+  std::wstring wide = widen(text);
+  if (impl_->controls.at(id)->multi_line) {
+    // A multi-line edit's lines end with CR LF.
+    std::wstring lines;
+    for (wchar_t c : wide) lines += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    wide = std::move(lines);
+  }
+  SetWindowTextW(w, wide.c_str());
+}
+
+void Dialog::set_item_picture(int id, const resources::Pixels& pixels) {
+  if (HWND w = impl_->item(id)) set_page_view_picture(w, pixels);
+}
+
+Dialog::PixelSize Dialog::item_pixel_size(int id) const {
+  HWND w = impl_->item(id);
+  RECT r{};
+  if (!w || !GetClientRect(w, &r)) return {};
+  return {r.right, r.bottom};
+}
+
+double Dialog::screen_dpi() const {
+  HDC dc = GetDC(impl_->hwnd);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(impl_->hwnd, dc);
+  return dpi > 0 ? dpi : 96.0;
 }
 
 void Dialog::set_item_text_unspoken(int id, const std::string& text) { set_item_text(id, text); }
