@@ -14,4 +14,5 @@ for i in $(seq 50); do echo "⠁⠃"; done >"$work/long.txt"
 "$build/tools/make-nrk" "$work/long.txt" "$work/long.NRK" >/dev/null
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/accessibility_check.py" \
-  "$build/src/app/tenjiprint" "$settings" "$(realpath samples/aiueo.NRK)" "$work/long.NRK"
+  "$build/src/app/tenjiprint" "$settings" "$(realpath samples/aiueo.NRK)" "$work/long.NRK" \
+  "$(realpath samples/three-pages.brf)"

@@ -5,7 +5,7 @@ Run inside a session bus with Qt's accessibility on (see accessibility.sh).
 Opens each window with the keyboard (xdotool) and checks that every control
 and every number has a Japanese name with its meaning, that the fit warning
 is an alert that carries its text, and that the end of a print is where the
-focus lands.  usage: accessibility_check.py TENJIPRINT SETTINGS SAMPLE LONG_DOC
+focus lands.  usage: accessibility_check.py TENJIPRINT SETTINGS SAMPLE LONG_DOC THREE_PAGES
 """
 import re
 import subprocess
@@ -13,8 +13,9 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
-tenjiprint, settings, sample, long_doc = sys.argv[1:5]
+tenjiprint, settings, sample, long_doc, three_pages = sys.argv[1:6]
 failures = []
 
 
@@ -172,6 +173,36 @@ try:
         time.sleep(0.2)
     check(status == "印刷が終わりました（1部）。", f"the end of the print is not where the focus lands ({status!r})")
     check(node is not None and node.name == "印刷の結果", "the status line has no name")
+
+    # The preview: its Braille where the focus lands, named with the page,
+    # and a turn of the page told to the screen reader by the name's change.
+    named = []
+    pyatspi.Registry.registerEventListener(
+        lambda e: named.append(e.source.name), "object:property-change:accessible-name")
+    keys("alt+v")
+    window(app, "開く")
+    type_text(three_pages)
+    keys("Return")
+    window(app, "印刷するページ")
+    keys("Return")
+    preview = window(app, "印刷プレビュー")
+    check_window(preview)
+    braille = focused(preview)
+    check(braille is not None and braille.name == "点字 1 / 3 ページ" and braille.getRole() == pyatspi.ROLE_TEXT,
+          f"the preview's Braille does not have the focus, named with its page ({braille and braille.name!r})")
+    check(braille is not None and text_of(braille).startswith("\u283c\u2801\u2800\u2801"),
+          f"the preview's text is not the sheet's Braille ({braille and text_of(braille)[:8]!r})")
+    keys("Next")
+    end = time.time() + 5
+    context = GLib.MainContext.default()
+    while time.time() < end and "点字 2 / 3 ページ" not in named:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.1)
+    check("点字 2 / 3 ページ" in named, f"the turn of the page was not told ({named!r})")
+    braille = focused(preview)
+    check(braille is not None and braille.name == "点字 2 / 3 ページ", "the Braille is not named with the new page")
+    keys("Escape")
 
     keys("alt+h", "a")
     about = window(app, MAIN + "のバージョン情報")

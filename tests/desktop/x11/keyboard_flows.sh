@@ -7,7 +7,9 @@
 #   - one Alt+K opens the port settings;
 #   - a .brs set saved under a bare name gets its extension;
 #   - 全ページ印刷 with a range and a start line prints what `--pages 2-3
-#     --from-line 3` prints.
+#     --from-line 3` prints;
+#   - プレビュー (Alt+V), its pages turned with PageDown and Home, then its
+#     印刷 prints what `--pages all` prints.
 # usage: keyboard_flows.sh [BUILD_DIR]   (from the source folder)
 set -euo pipefail
 BUILD_DIR=${1:-build/default}
@@ -15,7 +17,7 @@ source "$(dirname "$0")/lib.sh"
 samples=$(realpath samples)
 
 start_display
-start_embosser 4
+start_embosser 6
 # Fifty lines of one cell: three pages of 22, 22 and 6 lines.
 for i in $(seq 50); do echo "⠁⠃"; done >"$work/long.txt"
 "$build/tools/make-nrk" "$work/long.txt" "$work/long.NRK" >/dev/null
@@ -91,10 +93,32 @@ keys Return
 for _ in $(seq 600); do [ -f "$work/out/job-3.json" ] && break; sleep 0.05; done
 [ -f "$work/out/job-3.json" ] || fail "the range print did not reach the embosser"
 "$build/src/app/tenjiprint" --settings "$settings" print "$work/long.NRK" --pages 2-3 --from-line 3 >/dev/null 2>&1
-wait_embosser_done
+for _ in $(seq 600); do [ -f "$work/out/job-4.json" ] && break; sleep 0.05; done
 cmp "$work/out/job-3.bin" "$work/out/job-4.bin" || fail "the range printed from the window differs from --pages 2-3 --from-line 3"
 [ -f "$work/out/job-3-page-2.png" ] && [ ! -e "$work/out/job-3-page-3.png" ] || fail "the range print is not two pages: $(ls "$work/out")"
 echo "range print: 2 pages, $(stat -c %s "$work/out/job-3.bin") bytes, as the command line's"
+
+echo "== プレビュー: Alt+V, a sample, PageDown, Home, 印刷, Enter"
+to_main
+keys alt+v
+wait_window "開く" >/dev/null
+type_text "$samples/three-pages.brf"
+keys Return
+wait_window "印刷するページ" >/dev/null
+keys Return
+preview=$(wait_window "印刷プレビュー")
+keys Next
+keys Home
+[ -n "${SHOTS_DIR:-}" ] && xwd -id "$preview" -silent >"$SHOTS_DIR/preview.xwd"
+keys alt+p
+wait_window "印刷" >/dev/null
+keys Return
+for _ in $(seq 600); do [ -f "$work/out/job-5.json" ] && break; sleep 0.05; done
+[ -f "$work/out/job-5.json" ] || fail "the print from the preview did not reach the embosser"
+"$build/src/app/tenjiprint" --settings "$settings" print "$samples/three-pages.brf" --pages all >/dev/null 2>&1
+wait_embosser_done
+cmp "$work/out/job-5.bin" "$work/out/job-6.bin" || fail "the print from the preview differs from print --pages all"
+echo "print from the preview: $(stat -c %s "$work/out/job-5.bin") bytes, as print --pages all's"
 
 to_main
 keys alt+x
