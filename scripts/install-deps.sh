@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libexpat1-dev zlib1g-dev
-  fonts-ipafont-gothic qt6-translations-l10n
+  fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
   stress-ng

@@ -108,6 +108,7 @@ struct Dialog::Impl {
   int icons[2] = {0, 0};
   HICON icon_handles[2] = {nullptr, nullptr};
   std::vector<std::pair<HWND, HBITMAP>> pictures;  // of the window that exists
+  HFONT braille_font = nullptr;  // of its multi-line text, when the dialog's font lacks the patterns
   // Posts from other threads: to the window while it exists, else kept for
   // the one about to be made; those to a closed window go with it.
   std::mutex post_mutex;
@@ -173,6 +174,7 @@ struct Dialog::Impl {
       if (c.kind == ControlKind::drop_down_list)
         for (const auto& text : c.items)
           SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+      if (c.multi_line) use_braille_font(child);
       if (c.kind == ControlKind::picture && c.image_id == resources::IDB_GEOMETRY) {
         HBITMAP b = bitmap_of(resources::geometry_picture());
         pictures.emplace_back(child, b);
@@ -181,6 +183,32 @@ struct Dialog::Impl {
     });
     widen_one_line_labels();
     apply_icons();
+  }
+
+  // The multi-line text shows Braille (U+2800-U+283F), which the dialog's
+  // Japanese font does not have and an edit does not look for elsewhere: a
+  // font that has the patterns, at the dialog font's height.
+  void use_braille_font(HWND text) {
+    HFONT dialog_font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    LOGFONTW font{};
+    GetObjectW(dialog_font, sizeof font, &font);
+    HDC dc = GetDC(hwnd);
+    for (const wchar_t* face : {L"Segoe UI Symbol", L"DejaVu Sans"}) {
+      wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+      font.lfCharSet = DEFAULT_CHARSET;
+      HFONT candidate = CreateFontIndirectW(&font);
+      HGDIOBJ old = SelectObject(dc, candidate);
+      WORD glyph = 0xFFFF;
+      const bool has = GetGlyphIndicesW(dc, L"\u2801", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 && glyph != 0xFFFF;
+      SelectObject(dc, old);
+      if (has) {
+        braille_font = candidate;
+        SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(candidate), FALSE);
+        break;
+      }
+      DeleteObject(candidate);
+    }
+    ReleaseDC(hwnd, dc);
   }
 
   // A font that runs wider than the template's (IPAPGothic for ＭＳ Ｐゴシック)
@@ -228,6 +256,8 @@ struct Dialog::Impl {
       DeleteObject(ours);
     }
     pictures.clear();
+    if (braille_font) DeleteObject(braille_font);
+    braille_font = nullptr;
     std::lock_guard lock(post_mutex);
     hwnd = nullptr;
     closed = true;

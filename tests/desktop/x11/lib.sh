@@ -25,7 +25,7 @@ fail() {
   echo "FAIL: $*" >&2
   if [ -n "${DISPLAY:-}" ]; then
     echo "windows on screen:" >&2
-    xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w; do
+    { xdotool search --onlyvisible --name '.' 2>/dev/null || true; } | while read -r w; do
       echo "  $w '$(xdotool getwindowname "$w" 2>/dev/null)'" >&2
     done
   fi
