@@ -3,7 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <unordered_set>
+#include <algorithm>
 
 #include "print/emboss_job.h"
 #include "print/geometry_check.h"
@@ -46,10 +46,32 @@ class Places final : public PrintVisitor {
   int first_;
 };
 
-// Decoded coordinates are taken modulo 8192 steps, as the embosser reads them.
-std::uint32_t key(std::int64_t x, std::int64_t y) {
-  return static_cast<std::uint32_t>(((x & 8191) << 13) | (y & 8191));
-}
+// Where a sheet has dots: a grid over the steps its dots span. Decoded
+// coordinates are taken modulo 8192 steps, as the embosser reads them.
+class RaisedDots {
+ public:
+  explicit RaisedDots(const RaisedPage& page) {
+    if (page.dots.empty()) return;
+    x0_ = y0_ = 8191;
+    std::int64_t x1 = 0, y1 = 0;
+    for (const RaisedDot& d : page.dots) {
+      x0_ = std::min(x0_, d.x & 8191), y0_ = std::min(y0_, d.y & 8191);
+      x1 = std::max(x1, d.x & 8191), y1 = std::max(y1, d.y & 8191);
+    }
+    width_ = y1 - y0_ + 1, height_ = x1 - x0_ + 1;
+    grid_.assign(static_cast<std::size_t>(width_ * height_), false);
+    for (const RaisedDot& d : page.dots) grid_[index((d.x & 8191) - x0_, (d.y & 8191) - y0_)] = true;
+  }
+  bool at(std::int64_t x, std::int64_t y) const {
+    const std::int64_t row = (x & 8191) - x0_, column = (y & 8191) - y0_;
+    return row >= 0 && column >= 0 && row < height_ && column < width_ && grid_[index(row, column)];
+  }
+
+ private:
+  std::size_t index(std::int64_t row, std::int64_t column) const { return static_cast<std::size_t>(row * width_ + column); }
+  std::int64_t x0_ = 0, y0_ = 0, width_ = 0, height_ = 0;
+  std::vector<bool> grid_;
+};
 
 void append_pattern(std::string& out, int pattern) {
   const int cp = 0x2800 + pattern;
@@ -126,8 +148,8 @@ std::string Preview::braille_text(int n, PreviewSide side) const {
   const PageSpan& span = pages_[static_cast<std::size_t>(page_of(n) - 1)];
   Places places(span);
   walk_print(settings_, document_, {1, false, {span}}, places);
-  std::unordered_set<std::uint32_t> raised;
-  for (const RaisedDot& d : sheet(n).dots) raised.insert(key(d.x, d.y));
+  const RaisedDots raised(sheet(n));
+  auto is_raised = [&raised](std::int64_t x, std::int64_t y) { return raised.at(x, y); };
   const int dx = mm_to_steps(settings_.TEN_HEIGHT, VERTICAL_STEP_MM);
   const int dy = mm_to_steps(settings_.TEN_WIDTH, HORIZONTAL_STEP_MM);
   const int width = std::min(std::max(settings_.CPL, 0), static_cast<int>(BRAILLE_LINE_MAX));
@@ -138,8 +160,8 @@ std::string Preview::braille_text(int n, PreviewSide side) const {
       int pattern = 0;
       const std::int64_t first = std::int64_t{c.x} + settings_.BACK_PITCH;
       for (int dot = 0; dot < 3; ++dot) {
-        if (raised.count(key(first + std::int64_t{dot} * dx, c.y))) pattern |= 1 << dot;
-        if (raised.count(key(first + std::int64_t{dot} * dx, std::int64_t{c.y} + dy))) pattern |= 1 << (dot + 3);
+        if (is_raised(first + std::int64_t{dot} * dx, c.y)) pattern |= 1 << dot;
+        if (is_raised(first + std::int64_t{dot} * dx, std::int64_t{c.y} + dy)) pattern |= 1 << (dot + 3);
       }
       cells.push_back(pattern);
     }

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "print/emboss_job.h"
 #include "serial/serial_port.h"
 
 namespace tenji {
@@ -35,6 +36,7 @@ int memory_write(SerialPort* p, int value) {
 
 std::string print_stream(const PrintSettings& s, const BrailleDocument& doc, const WalkOptions& o) {
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(planned_stream_bytes(s, doc, o.copies, o.pages)));
   MemoryPort memory;
   memory.bytes = &bytes;
   memory.port.tx_free = memory_room;
