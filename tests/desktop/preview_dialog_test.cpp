@@ -40,22 +40,21 @@ TEST(PreviewWindow, TheKeysTurnTheSheetsAndZoomWhereverTheFocusIs) {
                    (d.item_enabled(IDC_PREVIEW_NEXT) ? " >" : ""));
   };
   using K = resources::Key;
+  // Each key, then what the window shows, in a chain through the dialog's loop.
+  const std::vector<std::pair<K, bool>> keys = {{K::page_down, false}, {K::page_down, false}, {K::home, false},
+                                                {K::end, false},       {K::page_up, false},   {K::plus, true},
+                                                {K::plus, true},       {K::plus, true},       {K::plus, true},
+                                                {K::minus, true}};
+  std::function<void(ui::Dialog&, std::size_t)> step = [&](ui::Dialog& d, std::size_t i) {
+    if (i == keys.size()) return d.press(IDC_PREVIEW_PRINT);
+    testing::press_key(d, keys[i].first, keys[i].second, [&, i] {
+      note(d);
+      step(d, i + 1);
+    });
+  };
   const int result = testing::run_dialog(preview, [&](ui::Dialog& d) {
     note(d);
-    // Each key, then what the window shows, in a chain through its loop.
-    const std::vector<std::pair<K, bool>> keys = {{K::page_down, false}, {K::page_down, false}, {K::home, false},
-                                                  {K::end, false},       {K::page_up, false},   {K::plus, true},
-                                                  {K::plus, true},       {K::plus, true},       {K::plus, true},
-                                                  {K::minus, true}};
-    auto step = std::make_shared<std::function<void(std::size_t)>>();
-    *step = [&, keys, step](std::size_t i) {
-      if (i == keys.size()) return d.press(IDC_PREVIEW_PRINT);
-      testing::press_key(d, keys[i].first, keys[i].second, [&, i, step] {
-        note(d);
-        (*step)(i + 1);
-      });
-    };
-    (*step)(0);
+    step(d, 0);
   });
   EXPECT_EQ(result, IDC_PREVIEW_PRINT);
   const std::string first = "点字 1 / 2 ページ | ⠁⠃\n⠉\n| ", second = "点字 2 / 2 ページ | ⠿\n| ";
