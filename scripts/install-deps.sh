@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
-  stress-ng
+  stress-ng libudev-dev umockdev
 )
 
 missing=()

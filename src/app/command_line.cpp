@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/executable_path.h"
 #include "print/preview.h"
 #include "print/printing_flag.h"
+#include "serial/port_list.h"
 #include "serial/serial_port.h"
 
 namespace tenji {
@@ -50,6 +52,9 @@ constexpr const char* USAGE =
     "        mirrored; the default is the raised side, as they are read.\n"
     "  pitch-test X Y\n"
     "        emboss one full cell at device position X, Y (steps)\n"
+    "  ports\n"
+    "        list the serial ports: COM number, device, what is behind it; the\n"
+    "        settings' port is marked *\n"
     "  port-info\n"
     "        open the configured port and show its state\n"
     "\n"
@@ -118,7 +123,8 @@ class Command {
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const int baud = baud_for_speed_index(settings.COM_SPEED);
-    const std::string device = port_device_path(settings.COM_PORT);
+    const std::string found = port_label(settings.COM_PORT + 1);
+    const std::string device = found.empty() ? port_device_path(settings.COM_PORT) : found;
     std::fprintf(out_, "COM%d (%s), %d bit/s\n", settings.COM_PORT + 1, device.c_str(), baud);
     SerialPort* port = port_open(settings.COM_PORT, baud, 'N', 8, 1);
     const int status = port->status;
@@ -127,8 +133,41 @@ class Command {
     if (status != 0) {
       std::fprintf(err_, "COM%d (%s) could not be opened: %s (code %d, %s)\n", settings.COM_PORT + 1, device.c_str(),
                    as_error_name(status), status, as_error_meaning(status));
+      const std::string denied = port_access_problem(settings.COM_PORT);
+      if (!denied.empty()) std::fprintf(err_, "COM%d%s\n", settings.COM_PORT + 1, denied.c_str());
       return EXIT_JOB_FAILED;
     }
+    return EXIT_DONE;
+  }
+
+  // One port a line, the settings' own marked: "* COM3  /dev/ttyUSB0  USB
+  // シリアル … (A50285BI)  /dev/serial/by-id/…"; ports without a COM number
+  // show "-".
+  int ports() {
+    if (o_.words.size() != 1) return bad_usage("ports takes no arguments");
+    PrintSettings settings;
+    if (!load_settings(settings)) return EXIT_BAD_INPUT;
+    const std::vector<FoundPort> found = find_ports();
+    std::size_t width = 0;
+    for (const FoundPort& p : found) width = std::max(width, p.device.size());
+    const int chosen = settings.COM_PORT + 1;
+    bool chosen_found = false;
+    // "* COM3   ", "  -      ": the devices start in one column.
+    auto number_column = [](bool mine, int com_number) {
+      const std::string number = com_number ? "COM" + std::to_string(com_number) : "-";
+      return std::string(mine ? "* " : "  ") + number + std::string(7 - std::min<std::size_t>(number.size(), 6), ' ');
+    };
+    for (const FoundPort& p : found) {
+      const bool mine = p.com_number == chosen;
+      chosen_found = chosen_found || mine;
+      std::string line = number_column(mine, p.com_number) + p.device + std::string(width - p.device.size() + 2, ' ') +
+                         port_description(p);
+      if (!p.stable_name.empty()) line += "  " + p.stable_name;
+      std::fprintf(out_, "%s\n", line.c_str());
+    }
+    if (!chosen_found)
+      std::fprintf(out_, "%s見つかりません（%s）\n", number_column(true, chosen).c_str(),
+                   port_device_path(settings.COM_PORT).c_str());
     return EXIT_DONE;
   }
 
@@ -300,6 +339,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
   if (verb == "preview") return command.preview();
   if (verb == "pitch-test") return command.pitch_test();
   if (verb == "port-info") return command.port_info();
+  if (verb == "ports") return command.ports();
   std::fprintf(err, "tenjiprint: unknown command %s\n\n%s", verb.c_str(), USAGE);
   return EXIT_BAD_INPUT;
 }

@@ -1,8 +1,12 @@
 // 周辺機器設定: the COM port and the line speed. ＯＫ always sets XON/XOFF.
+// Beside the list it says what answers to the selected number; where the
+// numbers are ours to give, a device can be given it.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "serial/port_list.h"
 #include "ui/dialog.h"
 
 namespace tenji {
@@ -21,7 +25,10 @@ class PortSettingsDialog : public ui::Dialog {
 
  private:
   void ok();
+  void show_device();
+  void assign_device();
   std::string settings_path_;
+  std::vector<FoundPort> ports_;
 };
 
 }  // namespace tenji

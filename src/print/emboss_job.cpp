@@ -10,6 +10,8 @@
 #include "print/print_walk.h"
 #include "print/stream_sender.h"
 #include "print/printing_flag.h"
+#include "print/progress_text.h"
+#include "serial/port_list.h"
 
 namespace tenji {
 
@@ -148,17 +150,26 @@ class Job {
   }
 
   // Failure ends A and B: nothing was sent.
-  // "COM1（/dev/ttyS0）"
+  // "COM3（/dev/ttyUSB0、USB シリアル FTDI FT232R USB UART (A50285BI)）", or
+  // where the number leads when no port answers to it: "COM1（/dev/ttyS0）".
   std::string port_name() const {
-    return "COM" + std::to_string(static_cast<long long>(s_.COM_PORT) + 1) + "（" + port_device_path(s_.COM_PORT) + "）";
+    const int com = s_.COM_PORT + 1;
+    const std::string found = s_.COM_PORT >= 0 && s_.COM_PORT < 256 ? port_label(com) : "";
+    return "COM" + std::to_string(static_cast<long long>(s_.COM_PORT) + 1) + "（" +
+           (found.empty() ? port_device_path(s_.COM_PORT) : found) + "）";
   }
 
   std::string open_failure(const SerialPort* port, int baud) const {
     const std::string code = std::string(as_error_name(port->status)) + " " + as_error_meaning(port->status);
     if (port_refused_line(port))
       return port_name() + "が通信設定（" + std::to_string(baud) + " bit/s）を受け付けませんでした（" + code + "）。";
-    if (port->status == ASPORTBUSY) return port_name() + "はほかのプログラムが使っています。";
-    if (port->status == ASNODEVICE) return port_name() + "が見つかりません。";
+    if (port->status == ASPORTBUSY) {
+      // A device the user may not open looks busy to the driver.
+      const std::string denied = port_access_problem(s_.COM_PORT);
+      return port_name() + (denied.empty() ? "はほかのプログラムが使っています。" : denied);
+    }
+    if (port->status == ASNODEVICE)
+      return port_name() + "が見つかりません（点字プリンターのケーブルと電源、周辺機器設定のポートを確認してください）。";
     return port_name() + "を開けませんでした（" + code + "）。";
   }
 
@@ -172,13 +183,15 @@ class Job {
     return finish(2, 1);
   }
 
-  // A byte could not be sent: the line is dead, so the job stops.
+  // A byte could not be sent: the device is gone (an adapter pulled out, a
+  // cable cut), so the job stops, saying how far it came.
   int fail_line() {
     SerialPort* port = current_port;
     port->clear_tx_buffer(port);
     close_port();
-    p_->notify_window->show_message(std::string(PRINTER_CONNECTION_MESSAGE) + "\n" + port_name() +
-                                        "への送信が途中で止まりました（ケーブルが外れたか、装置がなくなりました）。",
+    p_->notify_window->show_message(std::string(PRINTER_CONNECTION_MESSAGE) + "\nポート " + port_name() +
+                                        " が外れました（ケーブルと点字プリンターの電源を確認してください）。\n" +
+                                        describe_position(progress_) + "まで送りました。",
                                     PRINT_ERROR_CAPTION, MessageIcon::error);
     return finish(2, 1);
   }

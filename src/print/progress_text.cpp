@@ -39,13 +39,17 @@ std::string describe_progress(const JobProgress& p, bool with_percent) {
   return buf;
 }
 
+std::string describe_position(const JobProgress& p) {
+  char page[40] = "";
+  if (p.pages > 1) std::snprintf(page, sizeof page, " %d/%dページ", p.page, p.pages);
+  char text[96];
+  std::snprintf(text, sizeof text, "%d/%d部%s %d/%d行", p.copy, p.copies, page, p.line, p.lines);
+  return text;
+}
+
 std::string describe_end(const JobProgress& last, int result) {
   // Where the paper stopped, to resume from: "（1/2部 3/12ページ 14/22行まで）".
-  char reached[96];
-  char page[40] = "";
-  if (last.pages > 1) std::snprintf(page, sizeof page, " %d/%dページ", last.page, last.pages);
-  std::snprintf(reached, sizeof reached, "（%d/%d部%s %d/%d行まで）", last.copy, last.copies, page, last.line,
-                last.lines);
+  const std::string reached = "（" + describe_position(last) + "まで）";
   if (result != 1) return std::string("印刷できませんでした。") + (last.copies > 0 ? reached : "");
   if (last.cancelled) return std::string(CANCELLED_MESSAGE) + reached;
   return "印刷が終わりました（" + std::to_string(last.copies) + "部）。";

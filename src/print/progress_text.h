@@ -16,6 +16,10 @@ long seconds_left(const JobProgress& p);
 // several pages print), with the percentage after the lines when asked.
 std::string describe_progress(const JobProgress& p, bool with_percent);
 
+// Where a job is: "1/2部 3/12ページ 14/22行" (the page only when several
+// print), for resuming with --from-line.
+std::string describe_position(const JobProgress& p);
+
 // How a job ended, from its last report and its WM_JOB_DONE result:
 // "印刷が終わりました（2部）。", "印刷を中止しました。（1/2部 3/22行まで）" or
 // "印刷できませんでした。".

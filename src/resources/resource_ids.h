@@ -18,6 +18,7 @@ inline constexpr int IDD_COPIES = 140;
 inline constexpr int IDD_PITCH_TEST = 142;
 inline constexpr int IDD_PAGE_RANGE = 143;
 inline constexpr int IDD_PREVIEW = 150;
+inline constexpr int IDD_PORT_DEVICES = 151;
 
 // Menu, bitmap and icons.
 inline constexpr int IDR_MAIN_MENU = 129;
@@ -67,6 +68,13 @@ inline constexpr int IDC_SETTINGS_OK = 1012;
 // Port settings (132).
 inline constexpr int IDC_PORT_LIST = 1009;
 inline constexpr int IDC_SPEED_LIST = 1010;
+inline constexpr int IDC_PORT_DEVICE = 1070;      // "ｃｏｍ３: USB シリアル …" for the selected number
+inline constexpr int IDC_PORT_ASSIGN = 1071;      // opens the device list (where numbers can be given)
+
+// Device list (151): the device to give the selected COM number.
+inline constexpr int IDC_DEVICES_LABEL = 1072;  // "ｃｏｍ３ にする装置"
+inline constexpr int IDC_DEVICE_LIST = 1073;
+inline constexpr int IDC_DEVICE_NOTE = 1074;  // the name the link takes, or why the list is empty
 
 // Fit warning (138): capacity and need, by row and column.
 inline constexpr int IDC_FIT_CPL = 1019;

@@ -179,7 +179,8 @@ DialogTemplate dot_spacing_130() {
 }
 
 DialogTemplate port_132() {
-  DialogTemplate t = make_template(IDD_PORT_SETTINGS, "周辺機器設定", POPUP, 167, 65);
+  // Grown downwards by what the selected number is, and the device list.
+  DialogTemplate t = make_template(IDD_PORT_SETTINGS, "周辺機器設定", POPUP, 167, 100);
   t.controls = {
       button(IDC_SETTINGS_OK, "ＯＫ(&O)", {110, 7, 50, 21}, true),
       button(IDC_SETTINGS_CANCEL, "キャンセル(&C)", {110, 37, 50, 21}),
@@ -190,6 +191,21 @@ DialogTemplate port_132() {
             "ｃｏｍ１６"}),
       label("通信速度", {7, 41, 45, 10}, true),
       list(IDC_SPEED_LIST, {57, 39, 41, 40}, {"1200", "2400", "4800", "9600"}),
+      label("", {7, 63, 153, 10}, false, IDC_PORT_DEVICE),
+      button(IDC_PORT_ASSIGN, "装置を割り当てる(&D)...", {7, 77, 91, 16}),
+  };
+  return t;
+}
+
+// Which found device answers to the COM number chosen in 周辺機器設定.
+DialogTemplate port_devices_151() {
+  DialogTemplate t = make_template(IDD_PORT_DEVICES, "装置の割り当て", POPUP, 264, 87);
+  t.controls = {
+      label("", {7, 7, 250, 9}, false, IDC_DEVICES_LABEL),
+      list(IDC_DEVICE_LIST, {7, 19, 250, 80}, {}),
+      label("", {7, 37, 250, 20}, false, IDC_DEVICE_NOTE),
+      button(IDOK, "割り当て(&A)", {150, 62, 52, 18}, true),
+      button(IDCANCEL, "キャンセル(&C)", {205, 62, 52, 18}),
   };
   return t;
 }
@@ -276,7 +292,8 @@ const std::map<int, DialogTemplate>& templates() {
   static const std::map<int, DialogTemplate> all = [] {
     std::map<int, DialogTemplate> m;
     for (DialogTemplate t : {about_100(), main_102(), dot_spacing_130(), port_132(), fit_warning_138(),
-                             printing_139(), copies_140(), pitch_142(), page_range_143(), preview_150()})
+                             printing_139(), copies_140(), pitch_142(), page_range_143(), preview_150(),
+                             port_devices_151()})
       m.emplace(t.id, std::move(t));
     return m;
   }();

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/hook.h"
+#include "serial/port_list.h"
 
 namespace tenji {
 
@@ -138,6 +140,11 @@ class CommApi {
   // Where a device name such as "\\.\COM1" leads on this machine, for
   // messages.
   virtual std::string device_path(const char* device_name) { return device_name; }
+  // The serial ports of this machine, as the user recognises them.
+  virtual std::vector<FoundPort> ports() { return {}; }
+  // Why the user may not open the device behind `device_name`, in words
+  // they can act on; empty when that is not what keeps it shut.
+  virtual std::string access_problem(const char*) { return {}; }
 };
 
 // The CommApi the driver uses: the platform's own unless the hook holds

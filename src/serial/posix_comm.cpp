@@ -24,6 +24,7 @@
 
 #include "serial/com_device_path.h"
 #include "serial/comm_api.h"
+#include "serial/port_access.h"
 #include "serial/posix_termios.h"
 
 namespace tenji {
@@ -88,6 +89,11 @@ struct Device {
     counts_at = now;
     if (::ioctl(fd, TIOCOUTQ, &kernel_out) != 0) kernel_out = 0;
     if (::ioctl(fd, FIONREAD, &kernel_in) != 0) kernel_in = 0;
+    // A device that went away (an adapter pulled out, the far end of a
+    // pseudo-terminal closed) hangs the tty up: seen here even while
+    // nothing is written, as when the job waits for the line to drain.
+    pollfd p{fd, POLLOUT, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) gone = true;
   }
 
   // Bytes are handed to the kernel in chunks of this size, when they have
@@ -244,10 +250,10 @@ class PosixCommApi final : public CommApi {
     return with(h, [&](Device& d) {
       const auto now = Device::Clock::now();  // one look at the clock serves the whole query
       d.pump(now);
+      if (stat) d.refresh_counts(now);
       if (d.gone) return fail(ERROR_DEVICE_NOT_CONNECTED_);
       if (errors) *errors = d.collect_line_errors(now);
       if (stat) {
-        d.refresh_counts(now);
         stat->cbInQue = static_cast<std::uint32_t>(d.kernel_in);
         stat->cbOutQue = d.out_count();
       }
@@ -379,6 +385,13 @@ class PosixCommApi final : public CommApi {
     std::error_code ec;
     const auto target = std::filesystem::read_symlink(path, ec);
     return ec ? path : path + " -> " + target.string();
+  }
+
+  std::vector<FoundPort> ports() override { return system_ports(); }
+
+  std::string access_problem(const char* device_name) override {
+    const int com = com_number_from_device_name(device_name);
+    return com == 0 ? "" : permission_problem(com_device_path(com)).value_or("");
   }
 
   std::int32_t get_last_error() override { return last_error; }

@@ -180,10 +180,20 @@ int port_wait(SerialPort* port, int ms, void (*sleep)(int ms)) {
 
 std::uint32_t port_tick_count() { return comm_api().get_tick_count(); }
 
-std::string port_device_path(int port_index) {
+namespace {
+
+std::string device_name(int port_index) {
   char name[32];
   std::snprintf(name, sizeof name, "\\\\.\\COM%lld", static_cast<long long>(port_index) + 1);
-  return comm_api().device_path(name);
+  return name;
+}
+
+}  // namespace
+
+std::string port_device_path(int port_index) { return comm_api().device_path(device_name(port_index).c_str()); }
+
+std::string port_access_problem(int port_index) {
+  return comm_api().access_problem(device_name(port_index).c_str());
 }
 
 bool port_refused_line(const SerialPort* port) { return port->status != 0 && port->close != default_close; }

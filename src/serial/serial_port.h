@@ -112,6 +112,11 @@ std::uint32_t port_tick_count();
 // Where COM<port_index + 1> is on this machine, for messages.
 std::string port_device_path(int port_index);
 
+// Why the user may not open COM<port_index + 1>, in words they can act on:
+// the group that owns its device and the command that joins it. Empty when
+// rights are not what keeps it shut.
+std::string port_access_problem(int port_index);
+
 // The port opened but refused the line settings; its status says how.
 bool port_refused_line(const SerialPort* port);
 

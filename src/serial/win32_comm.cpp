@@ -274,6 +274,7 @@ class Win32CommApi final : public CommApi {
 #pragma GCC diagnostic pop
   }
   std::uint32_t get_tick_count() override { return GetTickCount(); }
+  std::vector<FoundPort> ports() override { return system_ports(); }
 
  private:
   template <typename F>

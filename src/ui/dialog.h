@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "resources/pixels.h"
 #include "resources/resource_ids.h"
@@ -61,6 +62,8 @@ class Dialog {
   bool item_enabled(int id) const;
   int cur_sel(int id) const;  // -1 for none
   void set_cur_sel(int id, int index);
+  // Replaces a drop-down list's items, none selected.
+  void set_list_items(int id, const std::vector<std::string>& items);
   void focus_item(int id);
   // A progress bar's position, 0 to 1000.
   void set_progress(int id, int permille);

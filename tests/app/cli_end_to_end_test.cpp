@@ -5,15 +5,20 @@
 #include <chrono>
 #include <random>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "config/settings_file.h"
 #include "document/nrk_writer.h"
 #include "support/expected_streams.h"
+#include "support/pty_pair.h"
 #include "support/temp_dir.h"
 #include "support/virtual_embosser_process.h"
 
@@ -73,6 +78,53 @@ TEST_F(Program, TwentyJobsBackToBackGiveTwentyWholeCaptures) {
   ASSERT_TRUE(embosser.wait_exit());
   for (int i = 1; i <= 20; ++i)
     EXPECT_EQ(embosser.file("job-" + std::to_string(i) + ".bin"), testing::two_line_job_stream()) << "job " << i;
+}
+
+TEST_F(Program, AnAdapterPulledOutMidJobEndsItWithinASecondSayingHowFarItCame) {
+  testing::PtyPair pty(1);  // the settings' COM1, at 1200 bit/s
+  FILE* program = ::popen(("exec " TENJIPRINT_PATH " --settings " + settings + " print " + document + " 2>&1").c_str(), "r");
+  ASSERT_NE(program, nullptr);
+  ASSERT_GE(pty.read_master(200, 10000).size(), 200u);  // the job is under way
+  pty.close_master();
+  const auto pulled = std::chrono::steady_clock::now();
+  std::string said;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, program)) > 0;) said.append(buffer, n);
+  const int status = ::pclose(program);
+  EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::seconds(1));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(said.find("ポート COM1（"), std::string::npos) << said;
+  EXPECT_NE(said.find(" が外れました（ケーブルと点字プリンターの電源を確認してください）。\n1/1部 1/2行まで送りました。"),
+            std::string::npos)
+      << said;
+}
+
+// Run as root, the test gives the port to the group dialout and prints as
+// nobody, who is not in it.
+TEST_F(Program, APortTheUserMayNotOpenNamesTheGroupAndTheCommandThatAddsThem) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the port to another user";
+  testing::PtyPair pty(1);
+  const std::string home = std::getenv("XDG_CONFIG_HOME");
+  const std::string device = std::filesystem::read_symlink(home + "/tenjiprint/dosdevices/com1").string();
+  ASSERT_EQ(::chown(device.c_str(), 0, 20), 0);  // root:dialout, rw-rw----
+  ASSERT_EQ(::chmod(device.c_str(), 0660), 0);
+  for (const std::string& path : {home, dir.path()}) ASSERT_EQ(::chmod(path.c_str(), 0755), 0);
+  for (const std::string& path : {settings, document}) ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+  FILE* program = ::popen(("setpriv --reuid=65534 --regid=65534 --clear-groups " TENJIPRINT_PATH " --settings " +
+                           settings + " print " + document + " 2>&1")
+                              .c_str(),
+                          "r");
+  ASSERT_NE(program, nullptr);
+  std::string said;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, program)) > 0;) said.append(buffer, n);
+  const int status = ::pclose(program);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(said.find("を開く権限がありません（" + device + " はグループ dialout のものです）。"
+                      "次のコマンドでグループに加わり、ログインし直してください：\nsudo usermod -aG dialout nobody\n"),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.find("使用中"), std::string::npos) << said;  // not taken for a port another program holds
 }
 
 // What preview writes and what the embosser receives, for the same print:

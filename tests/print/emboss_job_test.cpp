@@ -153,9 +153,15 @@ TEST_F(JobTest, AFailingConnectionNamesItsCauseAndClosesThePortAgain) {
   add("\xA1");
   auto& device = fake.device(1);
   const std::pair<std::function<void()>, std::string> cases[] = {
-      {[&] { settings.COM_PORT = 5; }, "COM6（\\\\.\\COM6）が見つかりません。"},
+      {[&] { settings.COM_PORT = 5; },
+       "COM6（\\\\.\\COM6）が見つかりません（点字プリンターのケーブルと電源、周辺機器設定のポートを確認してください）。"},
       {[&] { settings.COM_PORT = 0, device.busy = true; }, "COM1（\\\\.\\COM1）はほかのプログラムが使っています。"},
-      {[&] { device.busy = false, device.refuse_set_state = 1; },
+      // Busy because the user may not open it: the system's words instead.
+      {[&] { fake.denied = "を開く権限がありません（…）。"; }, "COM1（\\\\.\\COM1）を開く権限がありません（…）。"},
+      // A port the machine lists is named by what it is.
+      {[&] { fake.denied.clear(), fake.listed = {{1, "/dev/ttyUSB0", "", "FTDI FT232R", "A50285BI", true}}; },
+       "COM1（/dev/ttyUSB0、USB シリアル FTDI FT232R (A50285BI)）はほかのプログラムが使っています。"},
+      {[&] { fake.listed.clear(), device.busy = false, device.refuse_set_state = 1; },
        "COM1（\\\\.\\COM1）が通信設定（1200 bit/s）を受け付けませんでした（ASFAILURE the system refused the call）。"},
       {[&] { device.modem_status = 0x20; },  // DSR without CTS
        "COM1（\\\\.\\COM1）のCTSが入っていません（点字プリンターの電源か、ケーブルを確認してください）。"},
@@ -229,7 +235,8 @@ TEST_F(JobTest, ADeadLineEndsTheJobAsAFailure) {
     if (p.cell == 1) fake.locked([&] { return fake.device(1).gone = true; });
   };
   EXPECT_EQ(run(), 2);
-  expect_failure("COM1（\\\\.\\COM1）への送信が途中で止まりました（ケーブルが外れたか、装置がなくなりました）。");
+  expect_failure("ポート COM1（\\\\.\\COM1） が外れました（ケーブルと点字プリンターの電源を確認してください）。\n"
+                 "1/1部 1/3行まで送りました。");
   ASSERT_FALSE(debug.empty());
   EXPECT_EQ(debug.back(), "GL Error -9 ASTXQUEUEFULL");
 }

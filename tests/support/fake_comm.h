@@ -52,6 +52,8 @@ class FakeCommApi final : public CommApi {
   std::uint32_t tick = 1000;
   std::uint32_t tick_step = 1;     // each get_tick_count call advances the clock
   std::vector<std::string> calls;  // "create_file <name>" for every open tried
+  std::vector<FoundPort> listed;   // the ports the machine would list
+  std::string denied;              // what the system would say of a port the user may not open
 
   // Sets the calling thread's last error as a failing call would.
   void set_last_error(std::int32_t value) { fail(value); }
@@ -107,6 +109,8 @@ class FakeCommApi final : public CommApi {
   std::int32_t get_last_error() override;
   std::uint32_t get_version() override { return locked([&] { return version; }); }
   std::uint32_t get_tick_count() override { return locked([&] { return tick += tick_step; }); }
+  std::vector<FoundPort> ports() override { return locked([&] { return listed; }); }
+  std::string access_problem(const char*) override { return locked([&] { return denied; }); }
 
  private:
   // Runs `f` on the open device behind `h`, under the lock; true unless `f` says otherwise.

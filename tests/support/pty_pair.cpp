@@ -13,6 +13,8 @@ PtyPair::PtyPair(int com_number) {
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
     throw std::runtime_error("no pseudo-terminal");
+  // Programs the test starts must not hold the far end open: closing it is how a test unplugs the cable.
+  ::fcntl(master_, F_SETFD, FD_CLOEXEC);
   const std::filesystem::path link = home_.com_link(com_number);
   std::filesystem::create_directories(link.parent_path());
   std::filesystem::create_symlink(::ptsname(master_), link);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QEvent>
 #include <QLabel>
 #include <QKeyEvent>
@@ -518,6 +519,16 @@ void Dialog::set_cur_sel(int id, int index) {
   auto* c = qobject_cast<QComboBox*>(dialog_item(*this, id));
   if (!c) return;
   c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
+}
+
+void Dialog::set_list_items(int id, const std::vector<std::string>& items) {
+  auto* c = qobject_cast<QComboBox*>(dialog_item(*this, id));
+  if (!c) return;
+  // No selection changes are told while the list is rebuilt, as on Windows.
+  const QSignalBlocker quiet(c);
+  c->clear();
+  for (const auto& item : items) c->addItem(QString::fromStdString(item));
+  c->setCurrentIndex(-1);
 }
 
 void Dialog::set_progress(int id, int permille) {

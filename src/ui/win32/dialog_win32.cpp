@@ -483,6 +483,13 @@ void Dialog::set_cur_sel(int id, int index) {
   SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < count ? index : -1), 0);
 }
 
+void Dialog::set_list_items(int id, const std::vector<std::string>& items) {
+  HWND w = impl_->item(id);
+  if (!w) return;
+  SendMessageW(w, CB_RESETCONTENT, 0, 0);
+  for (const auto& item : items) SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+}
+
 void Dialog::focus_item(int id) {
   if (HWND w = impl_->item(id)) {
     SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
