@@ -60,6 +60,7 @@ class Dialog {
   void enable_item(int id, bool enabled);
   void show_item(int id, bool shown);
   bool item_enabled(int id) const;
+  bool item_shown(int id) const;  // not hidden (whether or not its window is on screen)
   int cur_sel(int id) const;  // -1 for none
   void set_cur_sel(int id, int index);
   // Replaces a drop-down list's items, none selected.

@@ -124,7 +124,7 @@ TEST_F(Program, APortTheUserMayNotOpenNamesTheGroupAndTheCommandThatAddsThem) {
                       "次のコマンドでグループに加わり、ログインし直してください：\nsudo usermod -aG dialout nobody\n"),
             std::string::npos)
       << said;
-  EXPECT_EQ(said.find("使用中"), std::string::npos) << said;  // not taken for a port another program holds
+  EXPECT_EQ(said.find("ほかのプログラムが使っています"), std::string::npos) << said;  // not taken for a busy port
 }
 
 // What preview writes and what the embosser receives, for the same print:

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "resources/resource_ids.h"
+#include "support/fake_comm.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 
@@ -53,6 +56,102 @@ TEST_F(PortDialog, AFailedWriteIsToldAndTheDialogStaysOpen) {
             (std::vector<tenji::testing::FakeUiServices::Box>{
                 {"設定ファイルに書き込めませんでした。\n" + path, "", platform::MessageIcon::warning}}));
 }
+
+// The machine's ports: COM1 built in, an adapter nobody numbered yet, and
+// one that answers to COM5.
+class PortDevices : public PortDialog {
+ protected:
+  void SetUp() override {
+    comm.listed = {{1, "/dev/ttyS0", "", "内蔵シリアルポート", "", false},
+                   {0, "/dev/ttyUSB0", BY_ID, "FTDI FT232R USB UART", "A50285BI", true},
+                   {5, "/dev/ttyACM0", "", "Arduino SA Uno R3", "", true}};
+  }
+  static constexpr const char* BY_ID = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  void choose(ui::Dialog& d, int list, int index) {
+    d.set_cur_sel(list, index);
+    d.command(list, ui::CBN_SELCHANGE);
+  }
+  tenji::testing::FakeCommApi comm;
+  tenji::testing::ScopedConfigHome home;
+};
+
+TEST_F(PortDevices, TheSelectedNumberSaysWhatIsBehindIt) {
+  tenji::testing::write_file(path, head + "COM_PORT=0\r\n");
+  std::vector<std::string> said;
+  bool assign_shown = false;
+  run([&](ui::Dialog& d) {
+    said.push_back(d.item_text(IDC_PORT_DEVICE));
+    for (int index : {4, 2}) choose(d, IDC_PORT_LIST, index), said.push_back(d.item_text(IDC_PORT_DEVICE));
+    assign_shown = d.item_shown(IDC_PORT_ASSIGN);
+    d.press(IDC_SETTINGS_CANCEL);
+  });
+  EXPECT_EQ(said, (std::vector<std::string>{"ｃｏｍ１: 内蔵シリアルポート", "ｃｏｍ５: USB シリアル Arduino SA Uno R3",
+                                            "ｃｏｍ３: 見つかりません"}));
+#ifdef _WIN32
+  EXPECT_FALSE(assign_shown);  // Windows numbers its ports itself
+#else
+  EXPECT_TRUE(assign_shown);
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(PortDevices, ABoundAdapterKeepsTheNumberThroughItsByIdName) {
+  tenji::testing::write_file(path, head + "COM_PORT=2\r\n");
+  std::vector<std::string> seen;
+  bool ok_enabled = false;
+  std::string after;
+  PortSettingsDialog dialog(nullptr, path);
+  tenji::testing::run_dialog(
+      dialog,
+      [&](ui::Dialog& d) {
+        d.press(IDC_PORT_ASSIGN);
+        after = d.item_text(IDC_PORT_DEVICE);
+        d.press(IDC_SETTINGS_CANCEL);
+      },
+      [&](ui::Dialog& d) {
+        ASSERT_EQ(d.template_id(), IDD_PORT_DEVICES);
+        seen.push_back(d.item_text(IDC_DEVICES_LABEL));
+        for (int index : {0, 1, 2}) {
+          choose(d, IDC_DEVICE_LIST, index);
+          seen.push_back(d.item_text(IDC_DEVICE_LIST) + " | " + d.item_text(IDC_DEVICE_NOTE));
+        }
+        ok_enabled = d.item_enabled(IDOK);
+        comm.listed[1].com_number = 3;  // what the machine lists once the link is made
+        d.press(IDOK);
+      });
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "ｃｏｍ３ に割り当てる装置(&L)",
+                      "/dev/ttyACM0  USB シリアル Arduino SA Uno R3（今は ｃｏｍ５） | /dev/ttyACM0 で割り当てます。",
+                      "/dev/ttyS0  内蔵シリアルポート（今は ｃｏｍ１） | /dev/ttyS0 で割り当てます。",
+                      std::string("/dev/ttyUSB0  USB シリアル FTDI FT232R USB UART (A50285BI) | ") + BY_ID +
+                          " で割り当てます。抜き差ししても ｃｏｍ３ のままです。"}));
+  EXPECT_TRUE(ok_enabled);
+  EXPECT_EQ(std::filesystem::read_symlink(home.com_link(3)).string(), BY_ID);
+  EXPECT_EQ(after, "ｃｏｍ３: USB シリアル FTDI FT232R USB UART (A50285BI)");
+}
+
+TEST_F(PortDevices, WithNoDeviceFoundOnlyCancelIsLeft) {
+  comm.listed.clear();
+  tenji::testing::write_file(path, head + "COM_PORT=2\r\n");
+  std::string note;
+  bool ok_enabled = true;
+  PortSettingsDialog dialog(nullptr, path);
+  tenji::testing::run_dialog(
+      dialog,
+      [&](ui::Dialog& d) {
+        d.press(IDC_PORT_ASSIGN);
+        d.press(IDC_SETTINGS_CANCEL);
+      },
+      [&](ui::Dialog& d) {
+        note = d.item_text(IDC_DEVICE_NOTE);
+        ok_enabled = d.item_enabled(IDOK);
+        d.press(IDCANCEL);
+      });
+  EXPECT_EQ(note, "シリアルポートの装置が見つかりません。USB アダプターをつないでから、もう一度開いてください。");
+  EXPECT_FALSE(ok_enabled);
+  EXPECT_FALSE(std::filesystem::exists(home.com_link(3)));
+}
+#endif
 
 }  // namespace
 }  // namespace tenji

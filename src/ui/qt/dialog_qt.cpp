@@ -510,6 +510,11 @@ bool Dialog::item_enabled(int id) const {
   return w && w->isEnabled();
 }
 
+bool Dialog::item_shown(int id) const {
+  QWidget* w = dialog_item(*this, id);
+  return w && !w->isHidden();
+}
+
 int Dialog::cur_sel(int id) const {
   auto* c = qobject_cast<QComboBox*>(dialog_item(*this, id));
   return c ? c->currentIndex() : -1;

@@ -469,6 +469,11 @@ bool Dialog::item_enabled(int id) const {
   return w && IsWindowEnabled(w);
 }
 
+bool Dialog::item_shown(int id) const {
+  HWND w = impl_->item(id);
+  return w && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 int Dialog::cur_sel(int id) const {
   HWND w = impl_->item(id);
   return w ? static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)) : -1;
