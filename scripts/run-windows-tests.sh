@@ -30,6 +30,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
 
 bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/full-page.NRK
 bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/three-pages.pef --pages all
+bash tests/wine/ports_under_wine.sh build/windows-x64
 rm -rf build/windows-x64/screenshots
 bash tests/wine/desktop_under_wine.sh build/default build/windows-x64 build/windows-x64/screenshots
 bash tests/wine/installer_under_wine.sh build/default build/windows-x64/tenjiprint-"$version"-win64.exe
