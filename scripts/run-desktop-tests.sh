@@ -9,5 +9,7 @@ cmake --preset default >/dev/null
 cmake --build --preset default --target tenjiprint virtual-embosser make-nrk
 echo "== keyboard only"
 bash tests/desktop/x11/keyboard_flows.sh build/default
+echo "== keyboard only: an adapter bound to ｃｏｍ３ and printed through"
+bash tests/desktop/x11/port_binding.sh build/default
 echo "== screen reader"
 bash tests/desktop/x11/accessibility.sh build/default
