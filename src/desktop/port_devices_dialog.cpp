@@ -33,11 +33,15 @@ PortDevicesDialog::PortDevicesDialog(ui::Dialog* parent, int com_number, std::ve
 bool PortDevicesDialog::on_init_dialog() {
   set_item_text(IDC_DEVICES_LABEL, com_word(com_number_) + " に割り当てる装置(&L)");
   std::vector<std::string> items;
-  int current = ports_.empty() ? -1 : 0;
+  // The device that has the number already; else an adapter without one,
+  // the one a user binding a number most likely just plugged in.
+  int current = -1, fresh_adapter = -1;
   for (std::size_t i = 0; i < ports_.size(); ++i) {
     items.push_back(device_choice(ports_[i]));
     if (ports_[i].com_number == com_number_) current = static_cast<int>(i);
+    if (fresh_adapter < 0 && ports_[i].usb && !ports_[i].com_number) fresh_adapter = static_cast<int>(i);
   }
+  if (current < 0) current = fresh_adapter >= 0 ? fresh_adapter : ports_.empty() ? -1 : 0;
   set_list_items(IDC_DEVICE_LIST, items);
   set_cur_sel(IDC_DEVICE_LIST, current);
   enable_item(IDOK, !ports_.empty());

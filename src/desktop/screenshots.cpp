@@ -13,6 +13,7 @@
 #include "desktop/main_dialog.h"
 #include "desktop/page_range_dialog.h"
 #include "desktop/pitch_test_dialog.h"
+#include "desktop/port_devices_dialog.h"
 #include "desktop/port_settings_dialog.h"
 #include "desktop/preview_dialog.h"
 #include "desktop/printing_dialog.h"
@@ -55,6 +56,12 @@ int shoot_all(const std::filesystem::path& dir) {
   ok &= shoot(about, file("about-100.png"));
   PortSettingsDialog port(&main, settings);
   ok &= shoot(port, file("port-settings-132.png"));
+  // The device list as a machine with an adapter and a built-in port shows it.
+  PortDevicesDialog devices(&port, 3,
+                            {{1, "/dev/ttyS0", "", "内蔵シリアルポート", "", false},
+                             {0, "/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                              "FTDI FT232R USB UART", "A50285BI", true}});
+  ok &= shoot(devices, file("port-devices-151.png"));
   FitWarningDialog fit(&main, 32, 22, 33, 40, true);
   ok &= shoot(fit, file("fit-warning-138.png"));
   CopiesDialog copies(&main);

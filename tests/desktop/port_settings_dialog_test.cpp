@@ -111,6 +111,7 @@ TEST_F(PortDevices, ABoundAdapterKeepsTheNumberThroughItsByIdName) {
       [&](ui::Dialog& d) {
         ASSERT_EQ(d.template_id(), IDD_PORT_DEVICES);
         seen.push_back(d.item_text(IDC_DEVICES_LABEL));
+        seen.push_back(d.item_text(IDC_DEVICE_LIST));  // the adapter without a number comes first to hand
         for (int index : {0, 1, 2}) {
           choose(d, IDC_DEVICE_LIST, index);
           seen.push_back(d.item_text(IDC_DEVICE_LIST) + " | " + d.item_text(IDC_DEVICE_NOTE));
@@ -121,6 +122,7 @@ TEST_F(PortDevices, ABoundAdapterKeepsTheNumberThroughItsByIdName) {
       });
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "ｃｏｍ３ に割り当てる装置(&L)",
+                      "/dev/ttyUSB0  USB シリアル FTDI FT232R USB UART (A50285BI)",
                       "/dev/ttyACM0  USB シリアル Arduino SA Uno R3（今は ｃｏｍ５） | /dev/ttyACM0 で割り当てます。",
                       "/dev/ttyS0  内蔵シリアルポート（今は ｃｏｍ１） | /dev/ttyS0 で割り当てます。",
                       std::string("/dev/ttyUSB0  USB シリアル FTDI FT232R USB UART (A50285BI) | ") + BY_ID +
