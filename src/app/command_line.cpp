@@ -123,18 +123,19 @@ class Command {
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const int baud = baud_for_speed_index(settings.COM_SPEED);
-    const std::string found = port_label(settings.COM_PORT + 1);
+    const long long com = static_cast<long long>(settings.COM_PORT) + 1;
+    const std::string found = port_label(com);
     const std::string device = found.empty() ? port_device_path(settings.COM_PORT) : found;
-    std::fprintf(out_, "COM%d (%s), %d bit/s\n", settings.COM_PORT + 1, device.c_str(), baud);
+    std::fprintf(out_, "COM%lld (%s), %d bit/s\n", com, device.c_str(), baud);
     SerialPort* port = port_open(settings.COM_PORT, baud, 'N', 8, 1);
     const int status = port->status;
     port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
     port->close(port);
     if (status != 0) {
-      std::fprintf(err_, "COM%d (%s) could not be opened: %s (code %d, %s)\n", settings.COM_PORT + 1, device.c_str(),
+      std::fprintf(err_, "COM%lld (%s) could not be opened: %s (code %d, %s)\n", com, device.c_str(),
                    as_error_name(status), status, as_error_meaning(status));
       const std::string denied = port_access_problem(settings.COM_PORT);
-      if (!denied.empty()) std::fprintf(err_, "COM%d%s\n", settings.COM_PORT + 1, denied.c_str());
+      if (!denied.empty()) std::fprintf(err_, "COM%lld%s\n", com, denied.c_str());
       return EXIT_JOB_FAILED;
     }
     return EXIT_DONE;
@@ -150,10 +151,10 @@ class Command {
     const std::vector<FoundPort> found = find_ports();
     std::size_t width = 0;
     for (const FoundPort& p : found) width = std::max(width, p.device.size());
-    const int chosen = settings.COM_PORT + 1;
+    const long long chosen = static_cast<long long>(settings.COM_PORT) + 1;
     bool chosen_found = false;
     // "* COM3   ", "  -      ": the devices start in one column.
-    auto number_column = [](bool mine, int com_number) {
+    auto number_column = [](bool mine, long long com_number) {
       const std::string number = com_number ? "COM" + std::to_string(com_number) : "-";
       return std::string(mine ? "* " : "  ") + number + std::string(7 - std::min<std::size_t>(number.size(), 6), ' ');
     };

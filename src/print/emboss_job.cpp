@@ -153,9 +153,9 @@ class Job {
   // "COM3（/dev/ttyUSB0、USB シリアル FTDI FT232R USB UART (A50285BI)）", or
   // where the number leads when no port answers to it: "COM1（/dev/ttyS0）".
   std::string port_name() const {
-    const int com = s_.COM_PORT + 1;
-    const std::string found = s_.COM_PORT >= 0 && s_.COM_PORT < 256 ? port_label(com) : "";
-    return "COM" + std::to_string(static_cast<long long>(s_.COM_PORT) + 1) + "（" +
+    const long long com = static_cast<long long>(s_.COM_PORT) + 1;
+    const std::string found = port_label(com);
+    return "COM" + std::to_string(com) + "（" +
            (found.empty() ? port_device_path(s_.COM_PORT) : found) + "）";
   }
 

@@ -72,7 +72,7 @@ inline constexpr int IDC_PORT_DEVICE = 1070;      // "ｃｏｍ３: USB シリ�
 inline constexpr int IDC_PORT_ASSIGN = 1071;      // opens the device list (where numbers can be given)
 
 // Device list (151): the device to give the selected COM number.
-inline constexpr int IDC_DEVICES_LABEL = 1072;  // "ｃｏｍ３ にする装置"
+inline constexpr int IDC_DEVICES_LABEL = 1072;  // "ｃｏｍ３ に割り当てる装置(&L)"
 inline constexpr int IDC_DEVICE_LIST = 1073;
 inline constexpr int IDC_DEVICE_NOTE = 1074;  // the name the link takes, or why the list is empty
 

@@ -8,7 +8,7 @@ namespace tenji {
 
 std::vector<FoundPort> find_ports() { return comm_api().ports(); }
 
-std::optional<FoundPort> port_behind(int com_number) {
+std::optional<FoundPort> port_behind(long long com_number) {
   for (const FoundPort& p : find_ports())
     if (p.com_number == com_number) return p;
   return std::nullopt;
@@ -20,7 +20,7 @@ std::string port_description(const FoundPort& p) {
   return text;
 }
 
-std::string port_label(int com_number) {
+std::string port_label(long long com_number) {
   const std::optional<FoundPort> p = port_behind(com_number);
   return p ? p->device + "、" + port_description(*p) : "";
 }

@@ -26,15 +26,16 @@ std::vector<FoundPort> system_ports();
 std::vector<FoundPort> find_ports();
 
 // The port behind COM<n> (1-based), when there is one.
-std::optional<FoundPort> port_behind(int com_number);
+std::optional<FoundPort> port_behind(long long com_number);
 
 // What the user reads of a port: "USB シリアル FTDI FT232R USB UART (A50285BI)",
 // "内蔵シリアルポート".
 std::string port_description(const FoundPort& port);
 
 // "/dev/ttyUSB0、USB シリアル FTDI FT232R USB UART (A50285BI)" for the port
-// behind COM<n>, for messages; empty when there is none.
-std::string port_label(int com_number);
+// behind COM<n>, for messages; empty when there is none. (The number is
+// wide: a settings file may hold any COM_PORT.)
+std::string port_label(long long com_number);
 
 // Whether COM numbers are ours to give (Linux), or the system's (Windows).
 bool ports_can_be_bound();

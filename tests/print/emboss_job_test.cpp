@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <thread>
@@ -155,6 +156,9 @@ TEST_F(JobTest, AFailingConnectionNamesItsCauseAndClosesThePortAgain) {
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { settings.COM_PORT = 5; },
        "COM6（\\\\.\\COM6）が見つかりません（点字プリンターのケーブルと電源、周辺機器設定のポートを確認してください）。"},
+      // Whatever number a settings file holds is named as it is.
+      {[&] { settings.COM_PORT = INT_MAX; },
+       "COM2147483648（\\\\.\\COM2147483648）が見つかりません（点字プリンターのケーブルと電源、周辺機器設定のポートを確認してください）。"},
       {[&] { settings.COM_PORT = 0, device.busy = true; }, "COM1（\\\\.\\COM1）はほかのプログラムが使っています。"},
       // Busy because the user may not open it: the system's words instead.
       {[&] { fake.denied = "を開く権限がありません（…）。"; }, "COM1（\\\\.\\COM1）を開く権限がありません（…）。"},

@@ -25,12 +25,7 @@ for i in $(seq 50); do echo "⠁⠃"; done >"$work/long.txt"
 # Job 1: the command line's stream of the sample, to compare with.
 "$build/src/app/tenjiprint" --settings "$settings" print "$samples/aiueo.NRK" >/dev/null 2>&1
 
-"$build/src/app/tenjiprint" --settings "$settings" >"$work/desktop.log" 2>&1 &
-desktop=$!
-pids+=($desktop)
-main=$(wait_window "$MAIN_TITLE")
-xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
-sleep 0.3
+start_desktop
 
 echo "== one Alt+P: the file dialog, in Japanese"
 keys alt+p
@@ -120,8 +115,5 @@ wait_embosser_done
 cmp "$work/out/job-5.bin" "$work/out/job-6.bin" || fail "the print from the preview differs from print --pages all"
 echo "print from the preview: $(stat -c %s "$work/out/job-5.bin") bytes, as print --pages all's"
 
-to_main
-keys alt+x
-for _ in $(seq 100); do kill -0 "$desktop" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$desktop" 2>/dev/null && fail "終了 did not end the program"
+quit_desktop
 echo "keyboard flows: all passed"

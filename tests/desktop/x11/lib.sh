@@ -62,15 +62,26 @@ wait_embosser_done() {
   fail "the embosser did not receive its jobs: $(cat "$work/embosser.log")"
 }
 
-# The visible window whose title is exactly $1 ($2 seconds at most, else 10).
+# The visible window whose title is exactly $1 ($2 seconds at most, else 10),
+# once it has the focus: on a busy machine a window is mapped a while before
+# the window manager gives it the keyboard, and keys typed meanwhile go to
+# the window below. (If it never gets the focus, the keys will tell.)
 wait_window() {
   local w
   for _ in $(seq $((${2:-10} * 20))); do
     w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)
-    [ -n "$w" ] && { echo "$w"; return 0; }
+    [ -n "$w" ] && break
     sleep 0.05
   done
-  fail "no window '$1'"
+  [ -n "$w" ] || fail "no window '$1'"
+  until_active "$w"
+  echo "$w"
+}
+
+# Waits (5 s at most) until window $1 has the focus.
+until_active() {
+  for _ in $(seq 100); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
+  return 0
 }
 
 wait_window_gone() {
@@ -85,7 +96,8 @@ wait_window_gone() {
 # for it before pressing its keys.
 to_main() {
   xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
-  sleep 0.5
+  until_active "$main"
+  sleep 0.3
 }
 
 # Keys to the window that has the focus, as a user types them.
@@ -99,3 +111,24 @@ window_centre() {
 }
 
 MAIN_TITLE="点字点間隔可変印刷プログラム（RUK350 Ver95用）"
+
+# The desktop program on $settings, started by "$@" when given (a wrapper
+# such as umockdev-run and its options up to "--"); its main window is then
+# $main, active.
+start_desktop() {
+  "$@" "$build/src/app/tenjiprint" --settings "$settings" >"$work/desktop.log" 2>&1 &
+  desktop=$!
+  pids+=($desktop)
+  main=$(wait_window "$MAIN_TITLE")
+  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  sleep 0.3
+}
+
+# 終了 from the main window; the program must end.
+quit_desktop() {
+  to_main
+  keys alt+x
+  for _ in $(seq 100); do kill -0 "$desktop" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$desktop" 2>/dev/null && fail "終了 did not end the program"
+  return 0
+}

@@ -51,13 +51,7 @@ TREE
 # Job 1: the command line's stream through COM1, to compare with.
 "$build/src/app/tenjiprint" --settings "$settings" print "$samples/aiueo.NRK" >/dev/null 2>&1
 
-umockdev-run -d "$work/machine.umockdev" -- \
-  "$build/src/app/tenjiprint" --settings "$settings" >"$work/desktop.log" 2>&1 &
-desktop=$!
-pids+=($desktop)
-main=$(wait_window "$MAIN_TITLE")
-xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
-sleep 0.3
+start_desktop umockdev-run -d "$work/machine.umockdev" --
 
 echo "== Alt+K, Tab Tab to the port list, ｃｏｍ３, Alt+D, Enter, Alt+O"
 keys alt+k
@@ -88,8 +82,5 @@ wait_embosser_done
 cmp "$work/out/job-1.bin" "$work/out/job-2.bin" || fail "the print through ｃｏｍ３ differs from the command line's"
 echo "print through ｃｏｍ３: $(stat -c %s "$work/out/job-2.bin") bytes, as the command line's"
 
-to_main
-keys alt+x
-for _ in $(seq 100); do kill -0 "$desktop" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$desktop" 2>/dev/null && fail "終了 did not end the program"
+quit_desktop
 echo "port binding: passed"
