@@ -2,13 +2,16 @@
 // the 8250 driver a UART it found: not the 32 phantom ttyS nodes), with the
 // names and numbers udev already gathered for USB adapters. udev rather than
 // libserialport: the same data, plus the by-id names that keep an adapter
-// recognisable, and umockdev to test it against made-up device trees.
+// recognisable, and umockdev to test it against made-up device trees. A
+// COM link to a device udev does not list (a pseudo-terminal) counts too.
 #include <libudev.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "serial/com_device_path.h"
@@ -67,6 +70,18 @@ FoundPort port_of(udev_device* d) {
   return p;
 }
 
+// A link to a character device udev does not list (a pseudo-terminal, as
+// the virtual embosser uses): still a port the number leads to.
+std::optional<FoundPort> unlisted_device(const fs::path& resolved, int com_number) {
+  struct stat st {};
+  if (::stat(resolved.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return std::nullopt;
+  FoundPort p;
+  p.com_number = com_number;
+  p.device = resolved.string();
+  p.description = p.device.rfind("/dev/pts/", 0) == 0 ? "擬似端末" : "シリアル装置";
+  return p;
+}
+
 // The numbers the dosdevices links give the ports (a port may answer to
 // several), else ttyS<n-1>'s own COM<n> when no link takes that number.
 void number_ports(std::vector<FoundPort>& ports) {
@@ -79,11 +94,13 @@ void number_ports(std::vector<FoundPort>& ports) {
     const std::string target = linked ? fs::read_symlink(link, ec).string() : "";
     const fs::path resolved = linked ? fs::canonical(link, ec) : fs::path();
     const bool resolves = linked && !ec;
+    bool matched = false;
     for (std::size_t i = 0; i < found; ++i) {
       const bool answers = linked ? target == ports[i].stable_name || target == ports[i].device ||
                                         (resolves && resolved == ports[i].device)
                                   : ports[i].device == "/dev/ttyS" + std::to_string(n - 1);
       if (!answers) continue;
+      matched = true;
       if (!ports[i].com_number) {
         ports[i].com_number = n;
       } else {
@@ -92,6 +109,8 @@ void number_ports(std::vector<FoundPort>& ports) {
         ports.push_back(again);
       }
     }
+    if (linked && resolves && !matched)
+      if (std::optional<FoundPort> p = unlisted_device(resolved, n)) ports.push_back(*p);
   }
 }
 

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "config/settings_file.h"
@@ -75,6 +78,8 @@ const Machine MACHINES[] = {
      "  -      /dev/ttyACM0  USB シリアル Arduino SA Uno R3 (CDC ACM) (7573530323135140E0A1)  "
      "/dev/serial/by-id/usb-Arduino__www.arduino.cc__0043_7573530323135140E0A1-if00\n"
      "  -      " + FTDI_LINE + "* COM2   見つかりません（/dev/ttyS1）\n"},
+    {"a link to a device udev does not list: the virtual embosser's pseudo-terminal", {}, {{1, "$PTY"}}, 1,
+     "* COM1   $PTY  擬似端末\n"},
     {"one port under two numbers, a link to nothing found ignored", {BUILT_IN_UART},
      {{5, "/dev/ttyS0"}, {7, "/dev/serial/by-id/usb-gone-if00-port0"}}, 7,
      "  COM1   /dev/ttyS0  内蔵シリアルポート\n  COM5   /dev/ttyS0  内蔵シリアルポート\n"
@@ -92,6 +97,9 @@ std::string output_of(const std::string& command) {
 }
 
 TEST(PortsCommand, ListsWhatAUserRecognisesOnEachMachine) {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+  const char* pty = ::ptsname(master);
   for (const Machine& m : MACHINES) {
     testing::TempDir dir;
     std::string tree;
@@ -100,15 +108,17 @@ TEST(PortsCommand, ListsWhatAUserRecognisesOnEachMachine) {
     const std::string links = dir.file("config/tenjiprint/dosdevices");
     ASSERT_EQ(std::system(("mkdir -p " + links).c_str()), 0);
     for (const auto& [n, target] : m.links)
-      ASSERT_EQ(::symlink(target.c_str(), (links + "/com" + std::to_string(n)).c_str()), 0);
+      ASSERT_EQ(::symlink(target == "$PTY" ? pty : target.c_str(), (links + "/com" + std::to_string(n)).c_str()), 0);
     const std::string settings = dir.file("tenjiprint.ini");
     ASSERT_TRUE(write_default_settings(settings) && save_port_keys(settings, m.settings_com - 1, 3, 1));
     std::string got = output_of("XDG_CONFIG_HOME=" + dir.file("config") + " umockdev-run -d " +
                                       dir.file("machine.umockdev") + " -- " TENJIPRINT_PATH " --settings " + settings +
                                       " ports 2>&1");
     for (std::size_t at; (at = got.find(dir.path())) != std::string::npos;) got.replace(at, dir.path().size(), "$DIR");
+    for (std::size_t at; (at = got.find(pty)) != std::string::npos;) got.replace(at, std::strlen(pty), "$PTY");
     EXPECT_EQ(got, m.lines) << m.what;
   }
+  ::close(master);
 }
 
 }  // namespace
