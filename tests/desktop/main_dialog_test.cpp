@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "config/settings_file.h"
@@ -100,6 +102,31 @@ TEST(EveryDialog, ReachesOnlyControlsOfItsTemplate) {
   run_dialog(printing, press_all({IDCANCEL}), press_all({IDCANCEL}));
   run(AboutDialog(&main, path), {IDOK});
   run_dialog(main, press_all({}));
+}
+
+// A user who starts typing the moment a dialog opens replaces the text of
+// the field that has the focus ("20", not "020").
+TEST(EveryDialog, TypingAtOnceReplacesTheFocusedFieldsText) {
+  MainDialog main;
+  const struct {
+    std::function<std::unique_ptr<ui::Dialog>()> make;
+    int field;
+    const char* typed;
+  } cases[] = {
+      {[&] { return std::make_unique<PitchTestDialog>(&main); }, IDC_PITCH_X, "20"},
+      {[&] { return std::make_unique<CopiesDialog>(&main); }, IDC_COPIES, "3"},
+      {[&] { return std::make_unique<PageRangeDialog>(&main, std::vector<PageSpan>(4)); }, IDC_RANGE_FROM, "2"},
+  };
+  for (const auto& c : cases) {
+    const std::unique_ptr<ui::Dialog> dialog = c.make();
+    std::string text;
+    tenji::testing::run_dialog(*dialog, [&](ui::Dialog& d) {
+      tenji::testing::type_at_focus(d, c.typed);
+      text = d.item_text(c.field);
+      d.end_dialog(ui::IDCANCEL);
+    });
+    EXPECT_EQ(text, c.typed) << "dialog " << dialog->template_id();
+  }
 }
 
 }  // namespace

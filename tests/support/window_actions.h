@@ -15,6 +15,8 @@ namespace tenji::testing {
 // Types `text` into control `id`, a key at a time, as the user would: the
 // control's typing rules apply.
 void type_keys(ui::Dialog& dialog, int id, const std::string& text);
+// Types `text` where the focus is, as a user who starts typing at once.
+void type_at_focus(ui::Dialog& dialog, const std::string& text);
 // Enter pressed in control `id`, handled by the dialog's loop.
 void press_enter(ui::Dialog& dialog, int id);
 // Escape pressed in the dialog (handled by its loop before `then` runs).

@@ -15,6 +15,11 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
   QTest::keyClicks(ui::dialog_item(dialog, id), QString::fromStdString(text));
 }
 
+void type_at_focus(ui::Dialog& dialog, const std::string& text) {
+  QWidget* focus = ui::dialog_window(dialog)->focusWidget();
+  if (focus) QTest::keyClicks(focus, QString::fromStdString(text));
+}
+
 void press_enter(ui::Dialog& dialog, int id) { QTest::keyClick(ui::dialog_item(dialog, id), Qt::Key_Return); }
 
 void press_escape(ui::Dialog& dialog, const std::function<void()>& then) {

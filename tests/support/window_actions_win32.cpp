@@ -16,6 +16,12 @@ void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
   for (wchar_t c : platform::widen(text)) SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
 }
 
+void type_at_focus(ui::Dialog& dialog, const std::string& text) {
+  HWND focus = GetFocus();
+  if (!focus || !IsChild(ui::dialog_hwnd(dialog), focus)) return;
+  for (wchar_t c : platform::widen(text)) SendMessageW(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+}
+
 namespace {
 
 // A key through the dialog's loop, as the keyboard's arrives at `control`.

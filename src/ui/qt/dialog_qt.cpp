@@ -65,6 +65,13 @@ class TypingRule : public QValidator {
   int limit_ = 0;
 };
 
+// The control Windows gives the focus to when a dialog does not choose one.
+QWidget* first_tab_stop(QWidget* window) {
+  for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(window)) return w;
+  return nullptr;
+}
+
 QString without_mnemonic(const std::string& text) {
   QString s = QString::fromStdString(text);
   s.remove(QRegularExpression(R"(\(&.\))"));
@@ -404,9 +411,12 @@ int Dialog::do_modal() {
   place_window(d.window, parent_ ? visible_window(parent_) : nullptr, parent_ != nullptr);
   QTimer::singleShot(0, d.window, [this] {
     if (impl_->ended) return;
-    // As a Windows dialog does: the field that has the focus at the start
-    // has its text selected, so typing replaces it.
-    if (auto* e = qobject_cast<QLineEdit*>(impl_->window->focusWidget())) e->selectAll();
+    // As a Windows dialog does: without a focus of the dialog's choosing
+    // the first control in tab order has it, and the field that has the
+    // focus at the start has its text selected, so typing replaces it.
+    QWidget* focus = impl_->window->focusWidget();
+    if (!focus && (focus = first_tab_stop(impl_->window))) focus->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(focus)) e->selectAll();
     if (!impl_->tmpl->alert.empty()) announce_alert(impl_->window);
     notify_dialog_shown(*this);
   });
