@@ -2,8 +2,12 @@
 #include "ui/ui_services.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTreeView>
 
 #include "platform/executable_path.h"
 #include "ui/file_filter.h"
@@ -16,6 +20,45 @@ namespace {
 // Boxes open centred over the window they belong to, or over the nearest
 // one on screen while it is still hidden (the printing window before its job).
 QWidget* owner_window(Dialog* owner) { return visible_window(owner); }
+
+// The kinds of files in the file dialog's list, in Japanese: Qt's own
+// Japanese texts lack them ("Folder", "NRK File").
+class JapaneseFileKinds final : public QFileIconProvider {
+ public:
+  QString type(const QFileInfo& info) const override {
+    if (info.isRoot()) return QStringLiteral("ドライブ");
+    if (info.isDir()) return QStringLiteral("フォルダー");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("ファイル") : suffix.toUpper() + QStringLiteral(" ファイル");
+  }
+};
+
+// The file dialog; where it is Qt's own, with the kinds in Japanese and the
+// size, kind and date columns as wide as what they show.
+class FileDialog final : public QFileDialog {
+ public:
+  FileDialog(QWidget* parent, const std::string& filter)
+      : QFileDialog(parent, QString(), QString(), QString::fromStdString(qt_file_filter(filter))) {
+    setIconProvider(&kinds_);
+    setViewMode(QFileDialog::Detail);
+  }
+
+ protected:
+  // Qt makes the dialog's widgets when it first shows them.
+  void showEvent(QShowEvent* event) override {
+    QFileDialog::showEvent(event);
+    if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+      QHeaderView* header = details->header();
+      header->setStretchLastSection(false);
+      header->setSectionResizeMode(0, QHeaderView::Stretch);
+      for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+  }
+
+ private:
+  JapaneseFileKinds kinds_;
+};
 
 class DesktopServices final : public UiServices {
  public:
@@ -36,16 +79,18 @@ class DesktopServices final : public UiServices {
   }
 
   std::optional<std::string> open_file(Dialog* owner, const std::string& filter) override {
-    const QString path = QFileDialog::getOpenFileName(owner_window(owner), QString(), QString(),
-                                                      QString::fromStdString(qt_file_filter(filter)));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
+    FileDialog dialog(owner_window(owner), filter);
+    dialog.setWindowTitle(QStringLiteral("開く"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
   }
 
   std::optional<std::string> save_file(Dialog* owner, const std::string& filter) override {
     // A name typed without an extension gets the filter's, and an existing
     // file is only replaced when the user says so.
-    QFileDialog dialog(owner_window(owner), QString(), QString(), QString::fromStdString(qt_file_filter(filter)));
+    FileDialog dialog(owner_window(owner), filter);
+    dialog.setWindowTitle(QStringLiteral("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(default_extension(filter)));

@@ -1,13 +1,21 @@
-// What the Qt backend adds: accessible names, label buddies, Qt file filters.
+// What the Qt backend adds: accessible names, label buddies, Qt file filters
+// and its file dialog.
 #include "ui/dialog.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "resources/dialog_template.h"
+#include "support/temp_dir.h"
 #include "ui/qt/dialog_qt.h"
+#include "ui/ui_services.h"
 
 namespace tenji::ui {
 namespace {
@@ -40,6 +48,38 @@ TEST(Templates, BuildEveryControlWithItsTextAndAnAccessibleName) {
 TEST(FileFilters, BecomeQtFilters) {
   EXPECT_EQ(qt_file_filter("点字ファイル (*.nrk *.brf)|*.nrk;*.brf|すべてのファイル (*.*)|*.*||"),
             "点字ファイル (*.nrk *.brf);;すべてのファイル (*)");
+}
+
+// The kinds the details of a folder show, read from the open dialog. (That
+// the columns show them whole was looked at on X: offscreen Qt already sizes
+// them to what they hold.)
+TEST(FileDialog, NamesKindsInJapanese) {
+  tenji::testing::TempDir dir;
+  QDir(QString::fromStdString(dir.path())).mkdir(QStringLiteral("点字"));
+  for (const char* name : {"aiueo.NRK", "README", "book.transcription"}) tenji::testing::write_file(dir.file(name), "");
+  std::vector<std::string> kinds;
+  QString title;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    title = dialog->windowTitle();
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    const QModelIndex folder = model ? model->index(QString::fromStdString(dir.path())) : QModelIndex();
+    if (model && QTest::qWaitFor([&] { return model->rowCount(folder) == 4; }, 5000))
+      for (const char* name : {"点字", "aiueo.NRK", "README", "book.transcription"})
+        kinds.push_back(model->index(model->index(QString::fromStdString(dir.path() + "/" + name)).row(), 2, folder)
+                            .data()
+                            .toString()
+                            .toStdString());
+    dialog->reject();
+  });
+  // The dialog opens in the working folder, as a user's first one does.
+  const QString was = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(dir.path()));
+  EXPECT_EQ(window_system_services().open_file(nullptr, "*.*|*.*||"), std::nullopt);
+  QDir::setCurrent(was);
+  EXPECT_EQ(title.toStdString(), "開く");
+  EXPECT_EQ(kinds, (std::vector<std::string>{"フォルダー", "NRK ファイル", "ファイル", "TRANSCRIPTION ファイル"}));
 }
 
 }  // namespace
