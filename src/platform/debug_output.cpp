@@ -5,6 +5,10 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <syslog.h>
+
+#include <cstdlib>
 #endif
 
 namespace tenji::platform {
@@ -19,7 +23,16 @@ void debug_output(std::string_view text) {
 #if defined(_WIN32)
   OutputDebugStringA(std::string(text).c_str());
 #else
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+  // The user's terminal is for the user's messages: a developer reads these
+  // in the journal (`journalctl -t tenjiprint`), or asks for them on
+  // standard error with TENJIPRINT_DEBUG=1.
+  const char* wanted = std::getenv("TENJIPRINT_DEBUG");
+  if (wanted && *wanted && std::string_view(wanted) != "0") {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    return;
+  }
+  ::openlog("tenjiprint", LOG_PID, LOG_USER);
+  ::syslog(LOG_DEBUG, "%.*s", static_cast<int>(text.size()), text.data());
 #endif
 }
 

@@ -11,8 +11,8 @@ namespace tenji::platform {
 
 void debug_output(std::string_view text);
 
-// Where the texts go instead of the default (stderr, or the debugger's
-// output on Windows).
+// Where the texts go instead of the default: the debugger's output on
+// Windows, the system log on Linux (standard error with TENJIPRINT_DEBUG=1).
 using DebugSink = std::function<void(std::string_view)>;
 extern Hook<DebugSink> debug_output_hook;
 

@@ -97,6 +97,7 @@ TEST_F(Program, AnAdapterPulledOutMidJobEndsItWithinASecondSayingHowFarItCame) {
   EXPECT_NE(said.find(" が外れました（ケーブルと点字プリンターの電源を確認してください）。\n1/1部 1/2行まで送りました。"),
             std::string::npos)
       << said;
+  EXPECT_EQ(said.find("GL Error"), std::string::npos) << said;  // the line's debugging texts stay off the terminal
 }
 
 // Run as root, the test gives the port to the group dialout and prints as
