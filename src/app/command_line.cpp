@@ -30,41 +30,39 @@ namespace {
 constexpr const char* VERSION = "0.1.0";
 
 constexpr const char* USAGE =
-    "usage: tenjiprint [--settings PATH] COMMAND ...\n"
+    "使い方: tenjiprint [--settings 設定ファイル] コマンド ...\n"
     "\n"
-    "  print FILE [--copies N] [--force] [--pages all|N|M-N [--from-line L]]\n"
-    "        emboss a Braille document: NRK, BRF, PEF or Unicode Braille text,\n"
-    "        told apart by content. Without --pages the first page prints (LPP\n"
-    "        lines); with it, every page or pages M to N, a form feed or a PEF\n"
-    "        page beginning a new one; --from-line resumes the first of them at\n"
-    "        its line L, the rest of it in place. A document that does not fit\n"
-    "        the print area (lines beyond LPP without --pages, or longer than\n"
-    "        CPL), or has no line, is refused unless --force, which prints what\n"
-    "        fits. Settings that would put dots off the paper (or are no\n"
-    "        numbers) are always refused, naming the value.\n"
-    "  preview FILE [--copies N] [--force] [--pages all|N|M-N [--from-line L]]\n"
-    "          [--out DIR] [--side raised|emboss]\n"
-    "        what print would raise, and nothing sent: a summary, then every sheet\n"
-    "        as Unicode Braille text, each cell at its place (what a Braille\n"
-    "        display reads); with --out, per sheet an SVG at true scale and a PNG,\n"
-    "        and the dots of the whole print as JSON (the virtual embosser's\n"
-    "        shape). --side emboss shows the sheets as the embosser strikes them,\n"
-    "        mirrored; the default is the raised side, as they are read.\n"
+    "  print ファイル [--copies 部数] [--force] [--pages all|N|M-N [--from-line 行]]\n"
+    "        点字の文書（NRK、BRF、PEF、Unicode 点字テキスト。中身で見分けます）を\n"
+    "        印刷します。--pages なしでは最初のページ（LPP 行）を、--pages では全\n"
+    "        ページか M〜N ページを印刷します（改ページ文字や PEF の page で次のペ\n"
+    "        ージになります）。--from-line はその最初のページを L 行目から続けます\n"
+    "        （ほかの行は元の位置のまま）。印刷領域に収まらない文書（--pages なし\n"
+    "        で LPP 行を超える、CPL マスを超える行がある）や行のない文書は印刷しま\n"
+    "        せん。--force で収まる分だけ印刷します。点が用紙の外に出る設定値（や\n"
+    "        数でない設定値）は、その値を示していつも断ります。\n"
+    "  preview ファイル [--copies 部数] [--force] [--pages all|N|M-N [--from-line 行]]\n"
+    "          [--out フォルダー] [--side raised|emboss]\n"
+    "        print が打ち出すものを、何も送らずに示します。概要のあと、各ページを\n"
+    "        Unicode 点字テキストで、マスを打つ位置に示します（点字ディスプレイで\n"
+    "        読めます）。--out ではページごとに原寸の SVG と PNG、全体の点を JSON\n"
+    "        （仮想点字プリンターと同じ形）で書きます。--side emboss は点字プリン\n"
+    "        ターが打つ向き（裏返し）で、既定は読む向き（raised）です。\n"
     "  pitch-test X Y\n"
-    "        emboss one full cell at device position X, Y (steps)\n"
+    "        装置座標 X、Y（ステップ）に６点のマスを１つ打ちます\n"
     "  ports\n"
-    "        list the serial ports: COM number, device, what is behind it; the\n"
-    "        settings' port is marked *\n"
+    "        シリアルポートを一覧にします（COM 番号、装置、つながっているもの）。\n"
+    "        設定のポートに * が付きます\n"
     "  port-info\n"
-    "        open the configured port and show its state\n"
+    "        設定のポートを開いて、その状態を示します\n"
     "\n"
-    "  --settings PATH   use this settings file instead of the one beside the program\n"
-    "  --help, --version\n"
+    "  --settings 設定ファイル   プログラムの横の設定ファイルの代わりに使います\n"
+    "  --help、--version\n"
     "\n"
-    "Ctrl-C cancels a print: the cell in progress is finished, then CR, and the\n"
-    "program ends when the embosser has the last byte.\n"
-    "Exit codes: 0 done, 1 the job failed, 2 not a document or bad arguments,\n"
-    "3 the document does not fit, 130 cancelled.\n";
+    "Ctrl-C で印刷を中止します。打っているマスを終えて CR を送り、点字プリンター\n"
+    "が最後のバイトを受け取ったところで終わります。\n"
+    "終了コード: 0 完了、1 印刷できなかった、2 文書でない・引数の誤り、\n"
+    "3 文書が収まらない、130 中止。\n";
 
 struct Options {
   std::string settings_path;
@@ -104,10 +102,10 @@ class Command {
   }
 
   int pitch_test() {
-    if (o_.words.size() != 3) return bad_usage("pitch-test takes X and Y");
+    if (o_.words.size() != 3) return bad_usage("pitch-test には X と Y を指定します");
     int x = 0, y = 0;
     if (!parse_count(o_.words[1], 9999, x) || !parse_count(o_.words[2], 9999, y))
-      return bad_usage("X and Y are whole numbers from 0 to 9999");
+      return bad_usage("X と Y は 0〜9999 の整数です");
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     settings.PITCH_X = x;
@@ -119,7 +117,7 @@ class Command {
   }
 
   int port_info() {
-    if (o_.words.size() != 1) return bad_usage("port-info takes no arguments");
+    if (o_.words.size() != 1) return bad_usage("port-info に引数はありません");
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const int baud = baud_for_speed_index(settings.COM_SPEED);
@@ -132,7 +130,7 @@ class Command {
     port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
     port->close(port);
     if (status != 0) {
-      std::fprintf(err_, "COM%lld (%s) could not be opened: %s (code %d, %s)\n", com, device.c_str(),
+      std::fprintf(err_, "COM%lld（%s）を開けませんでした: %s（コード %d、%s）\n", com, device.c_str(),
                    as_error_name(status), status, as_error_meaning(status));
       const std::string denied = port_access_problem(settings.COM_PORT);
       if (!denied.empty()) std::fprintf(err_, "COM%lld%s\n", com, denied.c_str());
@@ -145,7 +143,7 @@ class Command {
   // シリアル … (A50285BI)  /dev/serial/by-id/…"; ports without a COM number
   // show "-".
   int ports() {
-    if (o_.words.size() != 1) return bad_usage("ports takes no arguments");
+    if (o_.words.size() != 1) return bad_usage("ports に引数はありません");
     PrintSettings settings;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const std::vector<FoundPort> found = find_ports();
@@ -182,7 +180,7 @@ class Command {
   // The document and its pages as `verb` takes them, or the refusal's exit
   // code after its message: not a document, does not fit, bad geometry.
   int choose(Chosen& c, const char* verb) {
-    if (o_.words.size() != 2) return bad_usage((std::string(verb) + " takes one FILE").c_str());
+    if (o_.words.size() != 2) return bad_usage((std::string(verb) + " にはファイルを１つ指定します").c_str());
     PrintSettings& settings = c.settings;
     BrailleDocument& document = c.document;
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
@@ -209,7 +207,7 @@ class Command {
         return EXIT_BAD_INPUT;
       }
     } else if (o_.from_line > 1) {
-      return bad_usage("--from-line goes with --pages");
+      return bad_usage("--from-line は --pages と一緒に指定します");
     } else {
       pages = first_page_only(document, settings.LPP);
     }
@@ -292,7 +290,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (a == "--settings" || a == "--copies" || a == "--pages" || a == "--from-line" || a == "--out" ||
         a == "--side") {
       if (i + 1 >= argc) {
-        std::fprintf(err, "tenjiprint: %s needs a value\n", a.c_str());
+        std::fprintf(err, "tenjiprint: %s には値を指定します\n", a.c_str());
         return EXIT_BAD_INPUT;
       }
       const std::string v = argv[++i];
@@ -302,36 +300,36 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
         o.preview.out_dir = v;
       } else if (a == "--side") {
         if (v != "raised" && v != "emboss") {
-          std::fprintf(err, "tenjiprint: --side takes raised or emboss\n");
+          std::fprintf(err, "tenjiprint: --side には raised か emboss を指定します\n");
           return EXIT_BAD_INPUT;
         }
         o.preview.side = v == "emboss" ? PreviewSide::emboss : PreviewSide::raised;
       } else if (a == "--pages") {
         o.pages = parse_page_range(v);
         if (!o.pages) {
-          std::fprintf(err, "tenjiprint: --pages takes all, N or M-N\n");
+          std::fprintf(err, "tenjiprint: --pages には all、N、M-N のどれかを指定します\n");
           return EXIT_BAD_INPUT;
         }
       } else if (a == "--from-line") {
         if (!parse_count(v, BRAILLE_LINE_MAX, o.from_line) || o.from_line < 1) {
-          std::fprintf(err, "tenjiprint: --from-line takes a line number from 1\n");
+          std::fprintf(err, "tenjiprint: --from-line には 1 以上の行番号を指定します\n");
           return EXIT_BAD_INPUT;
         }
       } else if (!parse_count(v, 999, o.copies)) {
-        std::fprintf(err, "tenjiprint: --copies takes a whole number from 0 to 999\n");
+        std::fprintf(err, "tenjiprint: --copies には 0〜999 の整数を指定します\n");
         return EXIT_BAD_INPUT;
       }
     } else if (a == "--force") {
       o.force = true;
     } else if (a.rfind("--", 0) == 0) {
-      std::fprintf(err, "tenjiprint: unknown option %s\n\n%s", a.c_str(), USAGE);
+      std::fprintf(err, "tenjiprint: %s というオプションはありません\n\n%s", a.c_str(), USAGE);
       return EXIT_BAD_INPUT;
     } else {
       o.words.push_back(a);
     }
   }
   if (o.words.empty()) {
-    std::fprintf(err, "tenjiprint: this build has no desktop program; give a command\n\n%s", USAGE);
+    std::fprintf(err, "tenjiprint: この版にはデスクトップのプログラムがありません。コマンドを指定してください\n\n%s", USAGE);
     return EXIT_BAD_INPUT;
   }
   Command command(o, out, err);
@@ -341,7 +339,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
   if (verb == "pitch-test") return command.pitch_test();
   if (verb == "port-info") return command.port_info();
   if (verb == "ports") return command.ports();
-  std::fprintf(err, "tenjiprint: unknown command %s\n\n%s", verb.c_str(), USAGE);
+  std::fprintf(err, "tenjiprint: %s というコマンドはありません\n\n%s", verb.c_str(), USAGE);
   return EXIT_BAD_INPUT;
 }
 

@@ -126,7 +126,7 @@ TEST_F(CommandLine, AFailingPortExitsWithOneAndPortInfoPrintsTheDumpOrNamesTheFa
   EXPECT_EQ(open_ports, nullptr);
   ASSERT_TRUE(save_port_keys(settings_path, 7, 0, 1));
   EXPECT_EQ(run({"port-info"}), EXIT_JOB_FAILED);
-  EXPECT_NE(contents(err).find("COM8 (\\\\.\\COM8) could not be opened: ASNODEVICE (code -14, no such device)"),
+  EXPECT_NE(contents(err).find("COM8（\\\\.\\COM8）を開けませんでした: ASNODEVICE（コード -14、no such device）"),
             std::string::npos);
 }
 
@@ -135,6 +135,10 @@ TEST_F(CommandLine, BadArgumentsExitWithTwo) {
       {}, {"print"}, {"print", "a", "--copies", "x"}, {"print", "a", "--copies", "1000"}, {"pitch-test", "1"},
       {"pitch-test", "-1", "2"}, {"pitch-test", "10000", "2"}, {"frobnicate"}, {"print", "a", "--colour"}};
   for (const auto& args : bad) EXPECT_EQ(run(args), EXIT_BAD_INPUT) << (args.empty() ? "" : args.back());
+  // In Japanese, like every other message.
+  const std::string said = contents(err);
+  EXPECT_NE(said.find("tenjiprint: --copies には 0〜999 の整数を指定します\n"), std::string::npos);
+  EXPECT_NE(said.find("tenjiprint: frobnicate というコマンドはありません\n\n使い方: tenjiprint "), std::string::npos);
   EXPECT_EQ(run({"--version"}), EXIT_DONE);
   EXPECT_NE(contents(out).find("tenjiprint 0.1.0"), std::string::npos);
   EXPECT_EQ(sent(), "");
