@@ -1,7 +1,10 @@
 # The Windows installer (NSIS, in Japanese) and a portable zip beside it:
 # `cpack` in a Windows build folder.
 install(TARGETS tenjiprint tenjiprint-console make-nrk RUNTIME DESTINATION .)
-install(FILES README.md DESTINATION .)
+# For the user, in Japanese: what the program does, where the settings are,
+# the console twin (the project's README is for its developers). UTF-8 with a
+# byte-order mark and CR LF, so that every Notepad reads it.
+install(FILES cmake/windows/readme-ja.txt DESTINATION .)
 install(DIRECTORY samples/ DESTINATION samples)
 
 set(CPACK_GENERATOR "NSIS;ZIP")

@@ -27,7 +27,7 @@ namespace tenji {
 
 namespace {
 
-constexpr const char* VERSION = "0.1.0";
+constexpr const char* VERSION = TENJI_VERSION;
 
 constexpr const char* USAGE =
     "使い方: tenjiprint [--settings 設定ファイル] コマンド ...\n"

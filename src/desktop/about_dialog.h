@@ -7,8 +7,8 @@
 
 namespace tenji {
 
-// The version dialog, with the settings file in use: OK, Escape and the
-// close box close it.
+// The version dialog, with the program's version and the settings file in
+// use: OK, Escape and the close box close it.
 class AboutDialog : public ui::Dialog {
  public:
   AboutDialog(ui::Dialog* parent, std::string settings_path)
@@ -16,6 +16,7 @@ class AboutDialog : public ui::Dialog {
 
  protected:
   bool on_init_dialog() override {
+    set_item_text(resources::IDC_ABOUT_VERSION, "Version " TENJI_VERSION);
     set_item_text(resources::IDC_ABOUT_SETTINGS, "設定ファイル: " + settings_path_);
     return true;
   }

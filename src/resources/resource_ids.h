@@ -40,6 +40,7 @@ inline constexpr int IDC_MAIN_PREVIEW = 1009;
 
 // Version (100).
 inline constexpr int IDC_ABOUT_SETTINGS = 1050;  // the settings file in use
+inline constexpr int IDC_ABOUT_VERSION = 1051;   // "Version 0.1.0"
 
 // Dot-spacing settings (130).
 inline constexpr int IDC_TEN_HEIGHT = 1001;

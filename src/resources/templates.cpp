@@ -75,7 +75,7 @@ DialogTemplate about_100() {
   DialogTemplate t = make_template(IDD_ABOUT, std::string(APP_CAPTION) + "のバージョン情報", POPUP, 293, 75);
   t.controls = {
       label(APP_CAPTION, {39, 10, 149, 8}),
-      label("Version 1.0", {110, 25, 63, 8}),
+      label("Version 1.0", {110, 25, 63, 8}, false, IDC_ABOUT_VERSION),  // the build's own, set on opening
       button(IDOK, "OK", {224, 7, 50, 14}, true),
       label("", {7, 42, 279, 26}, false, IDC_ABOUT_SETTINGS),
   };

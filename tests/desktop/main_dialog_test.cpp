@@ -37,7 +37,7 @@ class MainWindow : public ::testing::Test {
   // Every dialog a command opens is noted and closed.
   void note_and_close(ui::Dialog& d) {
     shown.push_back(d.template_id());
-    if (d.template_id() == IDD_ABOUT) about = d.item_text(IDC_ABOUT_SETTINGS);
+    if (d.template_id() == IDD_ABOUT) about = d.item_text(IDC_ABOUT_VERSION) + " / " + d.item_text(IDC_ABOUT_SETTINGS);
     d.end_dialog(ui::IDCANCEL);
   }
 };
@@ -62,7 +62,8 @@ TEST_F(MainWindow, ButtonsAndMenuItemsOpenTheirDialogsAndTheFirstThatNeedsTheSet
     tenji::testing::choose_menu_item(d, 0, 0);
     d.press(IDC_MAIN_EXIT);
   }, [&](ui::Dialog& d) { note_and_close(d); });
-  EXPECT_EQ(about, "設定ファイル: " + path);  // named, not yet made
+  // The build's version (the one --version gives), and the settings file: named, not yet made.
+  EXPECT_EQ(about, "Version " TENJI_VERSION " / 設定ファイル: " + path);
   EXPECT_FALSE(exists_after_about);
   EXPECT_TRUE(exists_after_print);
   EXPECT_EQ(services.filters, std::vector<std::string>{BRAILLE_FILE_FILTER});

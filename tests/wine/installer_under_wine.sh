@@ -38,9 +38,11 @@ echo "== silent install"
 "$wine64" "$installer" /S >"$work/install.log" 2>&1  # the wineserver it starts writes here too
 folder="$WINEPREFIX/drive_c/Program Files/tenjiprint"
 entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/点字点間隔可変印刷プログラム.lnk"
-for f in tenjiprint.exe tenjiprint.com make-nrk.exe Uninstall.exe samples/aiueo.NRK; do
+for f in tenjiprint.exe tenjiprint.com make-nrk.exe Uninstall.exe samples/aiueo.NRK readme-ja.txt; do
   [ -f "$folder/$f" ] || fail "not installed: $f ($(ls "$folder" 2>&1))"
 done
+[ ! -e "$folder/README.md" ] || fail "the developers' README.md was installed"
+grep -q '%APPDATA%\\tenjiprint\\tenjiprint.ini' "$folder/readme-ja.txt" || fail "the readme does not say where the settings are"
 [ -f "$entry" ] || fail "no Start-menu entry"
 # reg prints in the console's code page: Shift_JIS in a Japanese locale.
 LANG=ja_JP.UTF-8 "$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\tenjiprint' \
