@@ -22,6 +22,9 @@ struct FoundPort {
 // number order.
 std::vector<FoundPort> system_ports();
 
+// Sorts a platform's listing as system_ports() returns it.
+void order_ports(std::vector<FoundPort>& ports);
+
 // The ports as the comm layer in use lists them (the system's, or a test's).
 std::vector<FoundPort> find_ports();
 

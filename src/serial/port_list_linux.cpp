@@ -19,8 +19,6 @@
 
 namespace tenji {
 
-void order_ports(std::vector<FoundPort>& ports);
-
 namespace {
 
 namespace fs = std::filesystem;

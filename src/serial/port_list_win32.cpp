@@ -5,27 +5,19 @@
 #include <devguid.h>
 #include <setupapi.h>
 
-#include <cwctype>
 #include <map>
 
 #include "platform/wide_text.h"
+#include "serial/com_device_name.h"
 #include "serial/port_list.h"
 
 namespace tenji {
 
-void order_ports(std::vector<FoundPort>& ports);
-
 namespace {
 
-// n for "COMn", else 0.
+// n for "COMn", else 0: read as the device name "\\.\COMn" is.
 int com_number_of(const std::wstring& name) {
-  if (name.size() < 4 || _wcsnicmp(name.c_str(), L"COM", 3) != 0) return 0;
-  int n = 0;
-  for (std::size_t i = 3; i < name.size(); ++i) {
-    if (!std::iswdigit(name[i])) return 0;
-    n = n * 10 + (name[i] - L'0');
-  }
-  return n >= 1 && n <= 256 ? n : 0;
+  return com_number_from_device_name(("\\\\.\\" + platform::narrow(name)).c_str());
 }
 
 // The friendly names of the port class's devices, by COM number.

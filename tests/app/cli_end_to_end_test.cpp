@@ -17,6 +17,7 @@
 
 #include "config/settings_file.h"
 #include "document/nrk_writer.h"
+#include "support/command_output.h"
 #include "support/expected_streams.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
@@ -87,9 +88,7 @@ TEST_F(Program, AnAdapterPulledOutMidJobEndsItWithinASecondSayingHowFarItCame) {
   ASSERT_GE(pty.read_master(200, 10000).size(), 200u);  // the job is under way
   pty.close_master();
   const auto pulled = std::chrono::steady_clock::now();
-  std::string said;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, program)) > 0;) said.append(buffer, n);
+  const std::string said = testing::read_to_end(program);
   const int status = ::pclose(program);
   EXPECT_LT(std::chrono::steady_clock::now() - pulled, std::chrono::seconds(1));
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
@@ -111,15 +110,10 @@ TEST_F(Program, APortTheUserMayNotOpenNamesTheGroupAndTheCommandThatAddsThem) {
   ASSERT_EQ(::chmod(device.c_str(), 0660), 0);
   for (const std::string& path : {home, dir.path()}) ASSERT_EQ(::chmod(path.c_str(), 0755), 0);
   for (const std::string& path : {settings, document}) ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
-  FILE* program = ::popen(("setpriv --reuid=65534 --regid=65534 --clear-groups " TENJIPRINT_PATH " --settings " +
-                           settings + " print " + document + " 2>&1")
-                              .c_str(),
-                          "r");
-  ASSERT_NE(program, nullptr);
-  std::string said;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, program)) > 0;) said.append(buffer, n);
-  const int status = ::pclose(program);
+  int status = -1;
+  const std::string said = testing::output_of("setpriv --reuid=65534 --regid=65534 --clear-groups " TENJIPRINT_PATH
+                                              " --settings " + settings + " print " + document + " 2>&1",
+                                              &status);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
   EXPECT_NE(said.find("を開く権限がありません（" + device + " はグループ dialout のものです）。"
                       "次のコマンドでグループに加わり、ログインし直してください：\nsudo usermod -aG dialout nobody\n"),

@@ -3,7 +3,6 @@
 // might have, and the lines are what that user reads.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include "config/settings_file.h"
+#include "support/command_output.h"
 #include "support/temp_dir.h"
 
 namespace tenji {
@@ -86,16 +86,6 @@ const Machine MACHINES[] = {
      "* COM7   見つかりません（$DIR/config/tenjiprint/dosdevices/com7 -> /dev/serial/by-id/usb-gone-if00-port0）\n"},
 };
 
-std::string output_of(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-    ::pclose(p);
-  }
-  return out;
-}
-
 TEST(PortsCommand, ListsWhatAUserRecognisesOnEachMachine) {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
@@ -113,7 +103,7 @@ TEST(PortsCommand, ListsWhatAUserRecognisesOnEachMachine) {
     ASSERT_TRUE(write_default_settings(settings) && save_port_keys(settings, m.settings_com - 1, 3, 1));
     // umockdev's library is preloaded ahead of a sanitizer's runtime, which
     // would refuse to start for that alone.
-    std::string got = output_of("ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 XDG_CONFIG_HOME=" +
+    std::string got = testing::output_of("ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 XDG_CONFIG_HOME=" +
                                 dir.file("config") + " umockdev-run -d " +
                                       dir.file("machine.umockdev") + " -- " TENJIPRINT_PATH " --settings " + settings +
                                       " ports 2>&1");

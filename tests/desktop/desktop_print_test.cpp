@@ -101,7 +101,7 @@ TEST(DesktopPrint, AnAdapterPulledOutEndsTheJobAndOnceBackTheNextPrintWorks) {
         });
         testing::when_closed(d, [&] { closed = Clock::now(); });
       });
-  ASSERT_EQ(services.boxes.size(), 1u);
+  ASSERT_EQ(services.boxes.size(), 1u) << services.boxes.back().text;
   const std::string& said = services.boxes[0].text;
   EXPECT_EQ(said.rfind("点字プリンターの接続を確認してください。\nポート COM1（", 0), 0u) << said;
   EXPECT_NE(said.find(" が外れました（ケーブルと点字プリンターの電源を確認してください）。\n1/1部 "), std::string::npos) << said;
