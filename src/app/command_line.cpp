@@ -74,8 +74,9 @@ struct Options {
   PreviewOptions preview;
 };
 
-// Whole numbers only: "12" yes, "12x", "" and "-1" no.
-bool parse_count(const std::string& text, int max, int& value) {
+// Whole numbers only: "12" and "１２" yes, "12x", "" and "-1" no.
+bool parse_count(const std::string& typed, int max, int& value) {
+  const std::string text = ascii_number_text(typed);
   if (text.empty() || text.size() > 9) return false;
   for (char c : text)
     if (c < '0' || c > '9') return false;
@@ -305,7 +306,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
         }
         o.preview.side = v == "emboss" ? PreviewSide::emboss : PreviewSide::raised;
       } else if (a == "--pages") {
-        o.pages = parse_page_range(v);
+        o.pages = parse_page_range(ascii_number_text(v));
         if (!o.pages) {
           std::fprintf(err, "tenjiprint: --pages には all、N、M-N のどれかを指定します\n");
           return EXIT_BAD_INPUT;

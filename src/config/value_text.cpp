@@ -45,6 +45,34 @@ int text_to_int(std::string_view text) {
   return static_cast<int>(value);
 }
 
+std::string ascii_number_text(std::string_view typed) {
+  std::string ascii;
+  ascii.reserve(typed.size());
+  for (std::size_t i = 0; i < typed.size();) {
+    // U+FF0B..U+FF19 are EF BC 8B..99 in UTF-8: ＋ ， － ． ／ and ０..９.
+    if (typed.substr(i, 2) == "\xEF\xBC" && i + 2 < typed.size()) {
+      const auto c = static_cast<unsigned char>(typed[i + 2]);
+      const char ascii_form = c >= 0x90 && c <= 0x99 ? static_cast<char>('0' + (c - 0x90))
+                              : c == 0x8E             ? '.'
+                              : c == 0x8D             ? '-'
+                              : c == 0x8B             ? '+'
+                                                      : '\0';
+      if (ascii_form != '\0') {
+        ascii += ascii_form;
+        i += 3;
+        continue;
+      }
+    }
+    if (typed.substr(i, 3) == "\xE2\x88\x92") {  // U+2212 MINUS SIGN
+      ascii += '-';
+      i += 3;
+      continue;
+    }
+    ascii += typed[i++];
+  }
+  return ascii;
+}
+
 std::string format_real(double value, int decimals) {
   char buf[400];
   const auto [ptr, ec] =

@@ -19,7 +19,7 @@ bool CopiesDialog::on_init_dialog() {
 
 void CopiesDialog::on_ok() {
   // Leading digits count; text without digits gives 0.
-  const int n = text_to_int(item_text(IDC_COPIES));
+  const int n = typed_int(item_text(IDC_COPIES));
   if (parent()) parent()->send_message(WM_SET_COPIES, static_cast<std::uintptr_t>(n < 0 ? 0 : n), 0);
   end_dialog(ui::IDOK);
 }

@@ -63,7 +63,7 @@ void DotSpacingDialog::show_settings() {
   show_capacity();
 }
 
-double DotSpacingDialog::field_value(int id) const { return text_to_real(item_text_limited(id)); }
+double DotSpacingDialog::field_value(int id) const { return typed_real(item_text_limited(id)); }
 
 // The spacing as whole device steps, beside its field.
 void DotSpacingDialog::show_step_value(int field) {

@@ -23,9 +23,9 @@ bool PageRangeDialog::on_init_dialog() {
 
 void PageRangeDialog::on_ok() {
   PageRange r;
-  r.from = text_to_int(item_text(IDC_RANGE_FROM));
-  r.to = text_to_int(item_text(IDC_RANGE_TO));
-  r.from_line = text_to_int(item_text(IDC_RANGE_LINE));
+  r.from = typed_int(item_text(IDC_RANGE_FROM));
+  r.to = typed_int(item_text(IDC_RANGE_TO));
+  r.from_line = typed_int(item_text(IDC_RANGE_LINE));
   if (r.to < r.from || select_pages(pages_, r).empty()) {
     // The dialog stays, with what was typed, until the pages exist.
     ui::ui_services().message_box(this,

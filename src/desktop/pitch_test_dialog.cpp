@@ -19,8 +19,8 @@ bool PitchTestDialog::on_init_dialog() {
 }
 
 void PitchTestDialog::on_ok() {
-  const int x = text_to_int(item_text(IDC_PITCH_X));
-  const int y = text_to_int(item_text(IDC_PITCH_Y));
+  const int x = typed_int(item_text(IDC_PITCH_X));
+  const int y = typed_int(item_text(IDC_PITCH_Y));
   if (parent())
     parent()->send_message(WM_SET_PITCH, static_cast<std::uintptr_t>(x), static_cast<std::intptr_t>(y));
   end_dialog(ui::IDOK);

@@ -151,6 +151,7 @@ TEST_F(CommandLine, PagesPrintWholeDocumentsOrARange) {
       {{"print", three}, EXIT_DONE, 1},  // without --pages: the first page
       {{"print", three, "--pages", "all", "--copies", "2"}, EXIT_DONE, 6},
       {{"print", three, "--pages", "2-3", "--from-line", "2"}, EXIT_DONE, 2},
+      {{"print", three, "--pages", "２－３", "--copies", "２"}, EXIT_DONE, 4},  // typed with the input method on
       {{"print", three, "--pages", "2", "--from-line", "3"}, EXIT_BAD_INPUT, 0},  // page 2 has 2 lines
       {{"print", three, "--from-line", "2"}, EXIT_BAD_INPUT, 0},
   };

@@ -16,5 +16,15 @@ TEST(ValueText, ParsesLikeAtofAndAtoi) {
     EXPECT_EQ(text_to_int(text), value) << text;
 }
 
+// A Japanese input method gives full-width digits, point and signs.
+TEST(ValueText, TypedNumbersReadFullWidthFormsAsASCII) {
+  for (auto [typed, ascii] : {std::pair{"２．５", "2.5"}, {"－０．７５", "-0.75"}, {"\u22123", "-3"}, {"＋９", "+9"},
+                              {"１２ａ", "12ａ"}, {"〇", "〇"}, {"１，５", "1，5"}, {"／", "／"}, {"５\xEF\xBC", "5\xEF\xBC"}})
+    EXPECT_EQ(ascii_number_text(typed), ascii) << typed;
+  EXPECT_DOUBLE_EQ(typed_real("２．５mm"), 2.5);
+  EXPECT_EQ(typed_int("ａ１"), 0);
+  EXPECT_EQ(typed_int("９９９"), 999);
+}
+
 }  // namespace
 }  // namespace tenji

@@ -54,6 +54,22 @@ TEST_F(SpacingDialog, ShowsTheDefaultsAndTypingStopsAtFourAndFiveCharacters) {
   EXPECT_EQ(typed, (std::vector<std::string>{"1234", "1234", "1234", "1234", "12345", "12345", "12345", "12345"}));
 }
 
+// 縦点間 typed as ２．５ with the input method on shows and stores whole steps
+// of 2.5 mm (8 × 0.3175 = 2.54), and the area's full-width numbers count.
+TEST_F(SpacingDialog, FullWidthDigitsAreReadAsTheirNumbers) {
+  std::string shown;
+  run([&](ui::Dialog& d) {
+    for (auto [id, typed] : {std::pair{IDC_TEN_HEIGHT, "２．５"}, {IDC_END_X, "２００．５"}}) {
+      d.set_item_text(id, "");
+      tenji::testing::type_keys(d, id, typed);
+    }
+    shown = d.item_text(IDC_SHOW_TEN_HEIGHT);
+    d.press(IDC_SETTINGS_OK);
+  });
+  EXPECT_EQ(shown, "2.54");
+  EXPECT_EQ(std::pair(stored().TEN_HEIGHT, stored().END_X), std::pair(2.54, 200.5));
+}
+
 // The spacings stored are the displays of whole steps, not what was typed. A
 // settings file that cannot be written keeps the dialog open with it all.
 TEST_F(SpacingDialog, TypedSpacingsAreStoredAsWholeStepsWithTheirCounts) {

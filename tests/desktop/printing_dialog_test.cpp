@@ -135,6 +135,37 @@ TEST_F(PrintingWindow, AllPagesFromTheFitWarningPrintTheChosenRangeFromItsLine) 
   EXPECT_EQ(sent().size(), 3u + (4 + 20 * 18 + 5) + (4 + 6 * 18 + 5) + 1);
 }
 
+// With the input method on, digits arrive full-width: each field reads them
+// as the number they are, and letters are still refused where only digits go.
+TEST_F(PrintingWindow, FullWidthDigitsCountInEveryNumberField) {
+  document(std::vector<std::string>(50, "\xA1"));
+  on_shown[IDD_FIT_WARNING] = [](ui::Dialog& d) { d.press(IDC_FIT_ALL_PAGES); };
+  on_shown[IDD_PAGE_RANGE] = [](ui::Dialog& d) {
+    for (auto [id, typed] : {std::pair{IDC_RANGE_FROM, "３"}, {IDC_RANGE_TO, "３"}, {IDC_RANGE_LINE, "５"}}) {
+      d.set_item_text(id, "");
+      tenji::testing::type_keys(d, id, typed);
+    }
+    d.press(IDOK);
+    if (!d.ended()) d.end_dialog(IDCANCEL);  // a range not read stops here
+  };
+  copies("２ａ");
+  EXPECT_EQ(print(), 1);
+  EXPECT_EQ(copies_field.back(), "2");  // as ASCII where only digits go
+  // Two copies of page 3 from its fifth line: 2 lines of 6.
+  EXPECT_EQ(sent().size(), 3u + 2 * (4 + 2 * 18 + 5) + 1);
+
+  on_shown[IDD_PITCH_TEST] = [](ui::Dialog& d) {
+    for (auto [id, typed] : {std::pair{IDC_PITCH_X, "１２"}, {IDC_PITCH_Y, "９９９９"}}) {
+      d.set_item_text(id, "");
+      tenji::testing::type_keys(d, id, typed);
+    }
+    d.press(IDOK);
+  };
+  fake.locked([&] { fake.device(1).line.clear(); });
+  EXPECT_EQ(print(1), 1);
+  EXPECT_EQ(sent().substr(7, 5), tenji::testing::bytes({0x1D, 0x58, 0x6F, 0x20, 0x4C}));
+}
+
 TEST_F(PrintingWindow, APortThatFailsIsToldUnderPrintErrorWithItsCause) {
   fake.device(1).modem_status = 0;  // CTS off
   document({"\xA1"});

@@ -1,4 +1,6 @@
+#include <QCoreApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -11,13 +13,28 @@
 
 namespace tenji::testing {
 
-void type_keys(ui::Dialog& dialog, int id, const std::string& text) {
-  QTest::keyClicks(ui::dialog_item(dialog, id), QString::fromStdString(text));
+namespace {
+
+// ASCII as key presses; anything else as an input method commits it, a
+// character at a time.
+void type_into(QWidget* widget, const std::string& text) {
+  for (QChar c : QString::fromStdString(text)) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(widget, c.toLatin1());
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(c);
+      QCoreApplication::sendEvent(widget, &commit);
+    }
+  }
 }
 
+}  // namespace
+
+void type_keys(ui::Dialog& dialog, int id, const std::string& text) { type_into(ui::dialog_item(dialog, id), text); }
+
 void type_at_focus(ui::Dialog& dialog, const std::string& text) {
-  QWidget* focus = ui::dialog_window(dialog)->focusWidget();
-  if (focus) QTest::keyClicks(focus, QString::fromStdString(text));
+  if (QWidget* focus = ui::dialog_window(dialog)->focusWidget()) type_into(focus, text);
 }
 
 void press_enter(ui::Dialog& dialog, int id) { QTest::keyClick(ui::dialog_item(dialog, id), Qt::Key_Return); }

@@ -47,7 +47,9 @@ struct MessageEvent : QEvent {
 };
 
 // What the user may type: at most `limit` characters, digits only if asked.
-// Texts the program sets bypass it, as with a Windows edit's text limit.
+// The full-width digits a Japanese input method gives become ASCII ones, as
+// in the Windows backend. Texts the program sets bypass it, as with a
+// Windows edit's text limit.
 class TypingRule : public QValidator {
  public:
   TypingRule(QObject* parent, bool digits_only) : QValidator(parent), digits_only_(digits_only) {}
@@ -55,8 +57,10 @@ class TypingRule : public QValidator {
   State validate(QString& input, int&) const override {
     if (limit_ > 0 && input.size() > limit_) return Invalid;
     if (digits_only_)
-      for (QChar c : input)
+      for (QChar& c : input) {
+        if (c >= QChar(0xFF10) && c <= QChar(0xFF19)) c = QChar('0' + (c.unicode() - 0xFF10));
         if (c < '0' || c > '9') return Invalid;
+      }
     return Acceptable;
   }
 

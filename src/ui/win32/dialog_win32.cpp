@@ -88,6 +88,14 @@ bool matches(resources::Key key, WPARAM vk) {
   return false;
 }
 
+// A Japanese input method gives full-width digits, which a digits-only edit
+// refuses on some systems: they arrive as the ASCII digits they are.
+LRESULT CALLBACK digits_as_ascii(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_CHAR && wparam >= 0xFF10 && wparam <= 0xFF19) wparam = L'0' + (wparam - 0xFF10);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, digits_as_ascii, 0);
+  return DefSubclassProc(edit, message, wparam, lparam);
+}
+
 // The modal dialogs of this thread that have accelerators, newest last.
 thread_local std::vector<Dialog::Impl*> accelerated;
 LRESULT CALLBACK accelerator_hook(int code, WPARAM wparam, LPARAM lparam);
@@ -174,6 +182,7 @@ struct Dialog::Impl {
       if (c.kind == ControlKind::drop_down_list)
         for (const auto& text : c.items)
           SendMessageW(child, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+      if (c.edit_style & resources::ES_DIGITS_ONLY) SetWindowSubclass(child, digits_as_ascii, 0, 0);
       if (c.multi_line) use_braille_font(child);
       if (c.kind == ControlKind::picture && c.image_id == resources::IDB_GEOMETRY) {
         HBITMAP b = bitmap_of(resources::geometry_picture());
