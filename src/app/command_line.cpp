@@ -17,6 +17,7 @@
 #include "print/fit_check.h"
 #include "print/geometry_check.h"
 #include "print/page_plan.h"
+#include "platform/console_text.h"
 #include "platform/executable_path.h"
 #include "print/preview.h"
 #include "print/printing_flag.h"
@@ -125,16 +126,16 @@ class Command {
     const long long com = static_cast<long long>(settings.COM_PORT) + 1;
     const std::string found = port_label(com);
     const std::string device = found.empty() ? port_device_path(settings.COM_PORT) : found;
-    std::fprintf(out_, "COM%lld (%s), %d bit/s\n", com, device.c_str(), baud);
+    platform::print_text(out_, "COM%lld (%s), %d bit/s\n", com, device.c_str(), baud);
     SerialPort* port = port_open(settings.COM_PORT, baud, 'N', 8, 1);
     const int status = port->status;
-    port->dump_port(port, [this](const char* line) { std::fprintf(out_, "%s\n", line); });
+    port->dump_port(port, [this](const char* line) { platform::print_text(out_, "%s\n", line); });
     port->close(port);
     if (status != 0) {
-      std::fprintf(err_, "COM%lld（%s）を開けませんでした: %s（コード %d、%s）\n", com, device.c_str(),
+      platform::print_text(err_, "COM%lld（%s）を開けませんでした: %s（コード %d、%s）\n", com, device.c_str(),
                    as_error_name(status), status, as_error_meaning(status));
       const std::string denied = port_access_problem(settings.COM_PORT);
-      if (!denied.empty()) std::fprintf(err_, "COM%lld%s\n", com, denied.c_str());
+      if (!denied.empty()) platform::print_text(err_, "COM%lld%s\n", com, denied.c_str());
       return EXIT_JOB_FAILED;
     }
     return EXIT_DONE;
@@ -163,10 +164,10 @@ class Command {
       std::string line = number_column(mine, p.com_number) + p.device + std::string(width - p.device.size() + 2, ' ') +
                          port_description(p);
       if (!p.stable_name.empty()) line += "  " + p.stable_name;
-      std::fprintf(out_, "%s\n", line.c_str());
+      platform::print_text(out_, "%s\n", line.c_str());
     }
     if (!chosen_found)
-      std::fprintf(out_, "%s見つかりません（%s）\n", number_column(true, chosen).c_str(),
+      platform::print_text(out_, "%s見つかりません（%s）\n", number_column(true, chosen).c_str(),
                    port_device_path(settings.COM_PORT).c_str());
     return EXIT_DONE;
   }
@@ -187,13 +188,13 @@ class Command {
     if (!load_settings(settings)) return EXIT_BAD_INPUT;
     const SourceRead source = read_braille_source(o_.words[1], document);
     if (!source.ok) {
-      std::fprintf(err_, "%s\n", source.message.c_str());
+      platform::print_text(err_, "%s\n", source.message.c_str());
       return EXIT_BAD_INPUT;
     }
     if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
-      std::fprintf(err_, "%s\n", note.c_str());
+      platform::print_text(err_, "%s\n", note.c_str());
     if (document.line_count() == 0 && !o_.force) {
-      std::fprintf(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
+      platform::print_text(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
       return EXIT_BAD_INPUT;
     }
     std::vector<PageSpan>& pages = c.pages;
@@ -203,7 +204,7 @@ class Command {
       const std::vector<PageSpan> all = paginate(document, settings.LPP);
       pages = select_pages(all, range);
       if (pages.empty()) {
-        std::fprintf(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
+        platform::print_text(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
                      o_.from_line > 1 ? "（開始行がそのページにありません）" : "");
         return EXIT_BAD_INPUT;
       }
@@ -213,18 +214,18 @@ class Command {
       pages = first_page_only(document, settings.LPP);
     }
     if (const auto problem = check_geometry(settings, document, pages)) {
-      std::fprintf(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
+      platform::print_text(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
       return EXIT_BAD_INPUT;
     }
     const FitCheck fit = check_fit(settings, document);
     // With --pages, lines beyond LPP go on the next page; only lines too long stop.
     if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
-      std::fprintf(err_,
+      platform::print_text(err_,
                    "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
                    "最長の行 %dマス・%d行の点字ファイルです。\n",
                    settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
       if (!o_.force) {
-        std::fprintf(err_, "--force で収まる分だけ印刷します。%s\n",
+        platform::print_text(err_, "--force で収まる分だけ印刷します。%s\n",
                      fit.result == -2 ? "--pages all で全ページを印刷します。" : "");
         return EXIT_DOES_NOT_FIT;
       }
@@ -233,7 +234,7 @@ class Command {
   }
 
   int bad_usage(const char* why) {
-    std::fprintf(err_, "tenjiprint: %s\n\n%s", why, USAGE);
+    platform::print_text(err_, "tenjiprint: %s\n\n%s", why, USAGE);
     return EXIT_BAD_INPUT;
   }
 
@@ -243,13 +244,13 @@ class Command {
     std::string& path = settings_path_;
     path = o_.settings_path;
     if (path.empty()) {
-      if (!ensure_settings_file(path)) std::fprintf(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
+      if (!ensure_settings_file(path)) platform::print_text(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
     } else if (!ensure_settings_file_at(path)) {
-      std::fprintf(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
+      platform::print_text(err_, "%s\n%s\n", SETTINGS_WRITE_FAILED, path.c_str());
       return false;
     }
     const SettingsRead read = load_all_keys(path, settings);
-    if (!read.complete()) std::fprintf(err_, "%s\n", describe_settings_read(read, path).c_str());
+    if (!read.complete()) platform::print_text(err_, "%s\n", describe_settings_read(read, path).c_str());
     return read.file == platform::FileCheck::ok;
   }
 
@@ -281,17 +282,17 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
-      std::fputs(USAGE, out);
+      platform::write_text(out, USAGE);
       return EXIT_DONE;
     }
     if (a == "--version") {
-      std::fprintf(out, "tenjiprint %s\n", VERSION);
+      platform::print_text(out, "tenjiprint %s\n", VERSION);
       return EXIT_DONE;
     }
     if (a == "--settings" || a == "--copies" || a == "--pages" || a == "--from-line" || a == "--out" ||
         a == "--side") {
       if (i + 1 >= argc) {
-        std::fprintf(err, "tenjiprint: %s には値を指定します\n", a.c_str());
+        platform::print_text(err, "tenjiprint: %s には値を指定します\n", a.c_str());
         return EXIT_BAD_INPUT;
       }
       const std::string v = argv[++i];
@@ -301,36 +302,36 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
         o.preview.out_dir = v;
       } else if (a == "--side") {
         if (v != "raised" && v != "emboss") {
-          std::fprintf(err, "tenjiprint: --side には raised か emboss を指定します\n");
+          platform::print_text(err, "tenjiprint: --side には raised か emboss を指定します\n");
           return EXIT_BAD_INPUT;
         }
         o.preview.side = v == "emboss" ? PreviewSide::emboss : PreviewSide::raised;
       } else if (a == "--pages") {
         o.pages = parse_page_range(ascii_number_text(v));
         if (!o.pages) {
-          std::fprintf(err, "tenjiprint: --pages には all、N、M-N のどれかを指定します\n");
+          platform::print_text(err, "tenjiprint: --pages には all、N、M-N のどれかを指定します\n");
           return EXIT_BAD_INPUT;
         }
       } else if (a == "--from-line") {
         if (!parse_count(v, BRAILLE_LINE_MAX, o.from_line) || o.from_line < 1) {
-          std::fprintf(err, "tenjiprint: --from-line には 1 以上の行番号を指定します\n");
+          platform::print_text(err, "tenjiprint: --from-line には 1 以上の行番号を指定します\n");
           return EXIT_BAD_INPUT;
         }
       } else if (!parse_count(v, 999, o.copies)) {
-        std::fprintf(err, "tenjiprint: --copies には 0〜999 の整数を指定します\n");
+        platform::print_text(err, "tenjiprint: --copies には 0〜999 の整数を指定します\n");
         return EXIT_BAD_INPUT;
       }
     } else if (a == "--force") {
       o.force = true;
     } else if (a.rfind("--", 0) == 0) {
-      std::fprintf(err, "tenjiprint: %s というオプションはありません\n\n%s", a.c_str(), USAGE);
+      platform::print_text(err, "tenjiprint: %s というオプションはありません\n\n%s", a.c_str(), USAGE);
       return EXIT_BAD_INPUT;
     } else {
       o.words.push_back(a);
     }
   }
   if (o.words.empty()) {
-    std::fprintf(err, "tenjiprint: この版にはデスクトップのプログラムがありません。コマンドを指定してください\n\n%s", USAGE);
+    platform::print_text(err, "tenjiprint: この版にはデスクトップのプログラムがありません。コマンドを指定してください\n\n%s", USAGE);
     return EXIT_BAD_INPUT;
   }
   Command command(o, out, err);
@@ -340,7 +341,7 @@ int run_command_line(int argc, char** argv, std::FILE* out, std::FILE* err) {
   if (verb == "pitch-test") return command.pitch_test();
   if (verb == "port-info") return command.port_info();
   if (verb == "ports") return command.ports();
-  std::fprintf(err, "tenjiprint: %s というコマンドはありません\n\n%s", verb.c_str(), USAGE);
+  platform::print_text(err, "tenjiprint: %s というコマンドはありません\n\n%s", verb.c_str(), USAGE);
   return EXIT_BAD_INPUT;
 }
 

@@ -13,7 +13,7 @@
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)
-  // The arguments as UTF-8, whatever the code page, and UTF-8 on the console.
+  // The arguments as UTF-8, whatever the code page.
   std::vector<std::string> utf8 = tenji::windows_utf8_arguments();
   std::vector<char*> pointers;
   for (auto& a : utf8) pointers.push_back(a.data());
@@ -22,7 +22,6 @@ int main(int argc, char** argv) {
     argc = static_cast<int>(utf8.size());
     argv = pointers.data();
   }
-  tenji::use_utf8_console();
 #endif
 #if defined(TENJI_HAVE_DESKTOP)
   if (argc == 1) return tenji::run_desktop(argc, argv);

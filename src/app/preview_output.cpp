@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/command_line.h"
+#include "platform/console_text.h"
 #include "platform/file_path.h"
 #include "print/geometry_check.h"
 #include "print/page_output.h"
@@ -83,10 +84,10 @@ int write_files(const Preview& preview, const PrintSettings& settings, const Pre
   json << job_json_tail(preview.sheet_count() > 0, resets, carriage_returns, errors);
   json.close();
   if (!written || json.fail()) {
-    std::fprintf(err, "プレビューを書き込めませんでした。\n%s\n", o.out_dir.c_str());
+    platform::print_text(err, "プレビューを書き込めませんでした。\n%s\n", o.out_dir.c_str());
     return EXIT_JOB_FAILED;
   }
-  std::fprintf(out, "%s\n%s に sheet-1〜%d.svg/.png と preview.json を書きました。\n",
+  platform::print_text(out, "%s\n%s に sheet-1〜%d.svg/.png と preview.json を書きました。\n",
                summary_text(preview.summary()).c_str(), o.out_dir.c_str(), preview.sheet_count());
   return EXIT_DONE;
 }
@@ -96,9 +97,9 @@ int write_files(const Preview& preview, const PrintSettings& settings, const Pre
 int write_preview(const Preview& preview, const PrintSettings& settings, const std::string& document_path,
                   const PreviewOptions& o, std::FILE* out, std::FILE* err) {
   if (!o.out_dir.empty()) return write_files(preview, settings, o, out, err);
-  std::fprintf(out, "%s\n%s\n", document_path.c_str(), summary_text(preview.summary()).c_str());
+  platform::print_text(out, "%s\n%s\n", document_path.c_str(), summary_text(preview.summary()).c_str());
   for (int n = 1; n <= preview.sheet_count(); ++n)
-    std::fprintf(out, "\n―― %s ――\n%s", sheet_heading(preview, n).c_str(), preview.braille_text(n, o.side).c_str());
+    platform::print_text(out, "\n―― %s ――\n%s", sheet_heading(preview, n).c_str(), preview.braille_text(n, o.side).c_str());
   return std::ferror(out) ? EXIT_JOB_FAILED : EXIT_DONE;
 }
 

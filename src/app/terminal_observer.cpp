@@ -1,5 +1,6 @@
 #include "app/terminal_observer.h"
 
+#include "platform/console_text.h"
 #include "print/emboss_job.h"
 #include "print/progress_text.h"
 
@@ -15,9 +16,9 @@ TerminalObserver::TerminalObserver(std::FILE* out) : out_(out), interactive_(pla
 
 void TerminalObserver::show_message(const std::string& text, const std::string& caption, MessageIcon) {
   std::lock_guard lock(mutex_);
-  if (progress_shown_) std::fputc('\n', out_);
+  if (progress_shown_) platform::write_text(out_, "\n");
   progress_shown_ = false;
-  std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
+  platform::print_text(out_, "%s: %s\n", caption.c_str(), text.c_str());
   std::fflush(out_);
 }
 
@@ -32,7 +33,7 @@ std::condition_variable end_told;
 void TerminalObserver::job_done(int result) {
   {
     std::lock_guard lock(mutex_);
-    if (progress_shown_) std::fputc('\n', out_);
+    if (progress_shown_) platform::write_text(out_, "\n");
     progress_shown_ = false;
     std::fflush(out_);
   }
@@ -53,17 +54,17 @@ void TerminalObserver::progress(const JobProgress& p) {
   // The end of a cancelled or failed job says where it stopped; a job that
   // never started says nothing more than its message.
   if (p.finished && (p.cancelled || p.failed)) {
-    if (progress_shown_) std::fputc('\n', out_);
+    if (progress_shown_) platform::write_text(out_, "\n");
     progress_shown_ = false;
-    if (p.cancelled || p.copies > 0) std::fprintf(out_, "%s\n", describe_end(p, p.failed ? 2 : 1).c_str());
+    if (p.cancelled || p.copies > 0) platform::print_text(out_, "%s\n", describe_end(p, p.failed ? 2 : 1).c_str());
     std::fflush(out_);
     return;
   }
   if (interactive_) {
-    std::fprintf(out_, "\r%s\x1b[K", describe_progress(p, true).c_str());
+    platform::print_text(out_, "\r%s\x1b[K", describe_progress(p, true).c_str());
     progress_shown_ = true;
   } else {
-    std::fprintf(out_, "%s\n", describe_progress(p, true).c_str());
+    platform::print_text(out_, "%s\n", describe_progress(p, true).c_str());
   }
   std::fflush(out_);
 }

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
-
 namespace tenji {
 
 std::vector<std::string> windows_utf8_arguments() {
@@ -20,18 +18,6 @@ std::vector<std::string> windows_utf8_arguments() {
   }
   LocalFree(wide);
   return out;
-}
-
-namespace {
-UINT console_code_page = 0;
-void restore_console() { SetConsoleOutputCP(console_code_page); }
-}  // namespace
-
-void use_utf8_console() {
-  // The console is the user's: its code page is given back at exit.
-  console_code_page = GetConsoleOutputCP();
-  if (console_code_page == 0 || console_code_page == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8)) return;
-  std::atexit(restore_console);
 }
 
 }  // namespace tenji
