@@ -8,7 +8,9 @@
 #   - 点間隔等の設定 saves a typed spacing in whole steps, and a set under a
 #     bare name with the .brs extension;
 #   - 周辺機器設定 stores the port chosen with the arrow keys;
-#   - 終了 ends the program.
+#   - 終了 ends the program;
+#   - after each dialog and message box the keyboard is back in the main
+#     window without anything activating it.
 # Every window met on the way is saved as a PNG in SHOTS_DIR when given.
 # usage: desktop_under_wine.sh LINUX_BUILD_DIR WINDOWS_BUILD_DIR [SHOTS_DIR]   (from the source folder)
 set -euo pipefail

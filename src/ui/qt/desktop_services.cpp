@@ -12,6 +12,7 @@
 #include "platform/executable_path.h"
 #include "ui/file_filter.h"
 #include "ui/qt/dialog_qt.h"
+#include "ui/qt/focus_return_qt.h"
 
 namespace tenji::ui {
 
@@ -75,6 +76,7 @@ class DesktopServices final : public UiServices {
     }
     box.setStandardButtons(buttons == MessageButtons::ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                                 : QMessageBox::Ok);
+    FocusReturn focus_return;
     return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
   }
 
@@ -82,6 +84,7 @@ class DesktopServices final : public UiServices {
     FileDialog dialog(owner_window(owner), filter);
     dialog.setWindowTitle(QStringLiteral("開く"));
     dialog.setFileMode(QFileDialog::ExistingFile);
+    FocusReturn focus_return;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
   }
@@ -94,6 +97,7 @@ class DesktopServices final : public UiServices {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(default_extension(filter)));
+    FocusReturn focus_return;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
   }

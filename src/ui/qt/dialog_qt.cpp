@@ -27,6 +27,7 @@
 #include "resources/dialog_template.h"
 #include "ui/qt/accessibility_qt.h"
 #include "ui/qt/dialog_qt.h"
+#include "ui/qt/focus_return_qt.h"
 #include "ui/qt/resource_images.h"
 #include "ui/ui_services.h"
 
@@ -425,6 +426,7 @@ int Dialog::do_modal() {
     notify_dialog_shown(*this);
   });
   d.in_loop = true;
+  FocusReturn focus_return;
   d.window->exec();
   d.in_loop = false;
   return d.result;

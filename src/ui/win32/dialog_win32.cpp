@@ -15,6 +15,7 @@
 #include "ui/ui_services.h"
 #include "ui/win32/dialog_template_win32.h"
 #include "ui/win32/dialog_win32.h"
+#include "ui/win32/focus_return_win32.h"
 #include "ui/win32/images_win32.h"
 #include "ui/win32/page_view_win32.h"
 #include "platform/wide_text.h"
@@ -378,6 +379,7 @@ int Dialog::do_modal() {
     accelerated.push_back(&d);
     hook = SetWindowsHookExW(WH_MSGFILTER, accelerator_hook, nullptr, GetCurrentThreadId());
   }
+  FocusReturn focus_return;
   const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                             reinterpret_cast<LPCDLGTEMPLATEW>(d.template_words.data()),
                                             visible_window(parent_), dialog_proc, reinterpret_cast<LPARAM>(&d));

@@ -8,6 +8,7 @@
 #include "platform/executable_path.h"
 #include "ui/file_filter.h"
 #include "ui/win32/dialog_win32.h"
+#include "ui/win32/focus_return_win32.h"
 #include "platform/wide_text.h"
 
 namespace tenji::ui {
@@ -46,6 +47,7 @@ std::optional<std::string> file_dialog(Dialog* owner, const std::string& filter,
   // file is only replaced when the user says so.
   if (!extension.empty()) ofn.lpstrDefExt = extension.c_str();
   ofn.Flags |= save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+  FocusReturn focus_return;
   const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!chosen) return std::nullopt;
   return narrow(path.data());
@@ -65,6 +67,7 @@ class DesktopServices final : public UiServices {
     HWND owner_window = visible_window(owner);
     if (!owner_window) style |= MB_TASKMODAL;
     const std::wstring title = widen(caption.empty() ? platform::application_title() : caption);
+    FocusReturn focus_return(true);
     return MessageBoxW(owner_window, widen(text).c_str(), title.c_str(), style) == IDOK ? IDOK : IDCANCEL;
   }
 

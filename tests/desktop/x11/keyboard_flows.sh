@@ -5,6 +5,8 @@
 #     copies dialog print it: the embosser gets the very bytes of `print`;
 #   - the copies dialog opens centred over the main window;
 #   - one Alt+K opens the port settings;
+#   - after a dialog or message box closes, the keyboard is back in the
+#     main window without anything activating it;
 #   - a .brs set saved under a bare name gets its extension;
 #   - 全ページ印刷 with a range and a start line prints what `--pages 2-3
 #     --from-line 3` prints;
@@ -51,6 +53,15 @@ keys alt+k
 wait_window "周辺機器設定" >/dev/null
 keys Escape
 wait_window_gone "周辺機器設定"
+
+echo "== 点間隔等の設定, ＯＫ, マス数・行数の提示, OK: the keyboard is back in the main window"
+to_main
+keys alt+t
+wait_window "点間隔等の設定" >/dev/null
+keys Return
+wait_window "マス数・行数の提示" >/dev/null
+keys Return
+wait_window_gone "点間隔等の設定"
 
 echo "== a set saved under a bare name gets .brs"
 to_main
