@@ -59,6 +59,7 @@ struct ControlTemplate {
   std::string unit;
   int field = NO_ID;
   bool read_only = false;  // edits: a status line that can take the focus
+  bool live = false;       // a status read out as its text changes
   bool multi_line = false; // edits: read-only text of several lines
 };
 

@@ -48,7 +48,7 @@ ControlTemplate display(int id, Rect r, std::string meaning, std::string unit = 
 }
 ControlTemplate status_line(int id, Rect r, std::string meaning) {
   ControlTemplate c = edit(id, r, ES_NONE);
-  c.read_only = true;
+  c.read_only = c.live = true;
   c.meaning = std::move(meaning);
   return c;
 }
@@ -241,6 +241,7 @@ DialogTemplate printing_139() {
       control(IDC_PRINTING_PROGRESS, K::progress_bar, "印刷の進み具合", {7, 53, 136, 10}),
       label("", {7, 68, 136, 9}, false, IDC_PRINTING_STATUS),
   };
+  t.controls.back().live = true;
   return t;
 }
 

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "ui/spoken_text.h"
+
 namespace tenji::ui {
 
 namespace {
@@ -21,10 +23,7 @@ QAccessibleInterface* alert_factory(const QString&, QObject* object) {
 }  // namespace
 
 QString spoken_text(const resources::ControlTemplate& control, const QString& text) {
-  if (control.meaning.empty()) return text;
-  QString s = QString::fromStdString(control.meaning) + ' ' + text;
-  if (!control.unit.empty()) s += ' ' + QString::fromStdString(control.unit);
-  return s;
+  return QString::fromStdString(ui::spoken_text(control, text.toStdString()));
 }
 
 void mark_alert(QWidget* window, const QString& text) {

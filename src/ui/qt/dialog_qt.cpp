@@ -29,6 +29,7 @@
 #include "ui/qt/dialog_qt.h"
 #include "ui/qt/focus_return_qt.h"
 #include "ui/qt/resource_images.h"
+#include "ui/spoken_text.h"
 #include "ui/ui_services.h"
 
 namespace tenji::ui {
@@ -296,7 +297,7 @@ void Dialog::Impl::build() {
         e->setFrame((c.edit_style & resources::ES_BORDER) != 0);
         e->setReadOnly(c.read_only);
         if (!c.meaning.empty()) e->setAccessibleName(QString::fromStdString(c.meaning));
-        if (!c.unit.empty()) e->setAccessibleDescription("単位 " + QString::fromStdString(c.unit));
+        if (!c.unit.empty()) e->setAccessibleDescription(QString::fromStdString(unit_description(c)));
         auto* rule = new TypingRule(e, (c.edit_style & resources::ES_DIGITS_ONLY) != 0);
         e->setValidator(rule);
         rules[c.id] = rule;
@@ -330,7 +331,7 @@ void Dialog::Impl::build() {
         area->setWidget(picture);
         area->setWidgetResizable(false);
         area->setFocusPolicy(Qt::NoFocus);
-        area->setAccessibleName(QStringLiteral("印刷する面の図"));
+        area->setAccessibleName(QString::fromStdString(picture_words(c).name));
         w = area;
         break;
       }
@@ -338,8 +339,8 @@ void Dialog::Impl::build() {
         auto* l = new QLabel(window);
         const QImage image = resource_bitmap(c.image_id);
         l->setPixmap(QPixmap::fromImage(image));
-        l->setAccessibleName(QStringLiteral("点間隔の図"));
-        l->setAccessibleDescription(QStringLiteral("横点間、マス間、縦点間、行間を示す図"));
+        l->setAccessibleName(QString::fromStdString(picture_words(c).name));
+        l->setAccessibleDescription(QString::fromStdString(picture_words(c).description));
         w = l;
         // A picture control takes the size of its bitmap.
         w->setGeometry(units.x(c.rect.x), top + units.y(c.rect.y), image.width(), image.height());

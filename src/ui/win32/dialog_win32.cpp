@@ -14,6 +14,8 @@
 #include "resources/png_file.h"
 #include "ui/ui_services.h"
 #include "ui/win32/dialog_template_win32.h"
+#include "ui/spoken_text.h"
+#include "ui/win32/accessibility_win32.h"
 #include "ui/win32/dialog_win32.h"
 #include "ui/win32/focus_return_win32.h"
 #include "ui/win32/images_win32.h"
@@ -95,6 +97,18 @@ LRESULT CALLBACK digits_as_ascii(HWND edit, UINT message, WPARAM wparam, LPARAM 
   if (message == WM_CHAR && wparam >= 0xFF10 && wparam <= 0xFF19) wparam = L'0' + (wparam - 0xFF10);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, digits_as_ascii, 0);
   return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+// What a screen reader reads beyond the controls' own texts (a field is
+// named by the label before it already): values with their meaning and
+// unit, units, the pictures in words.
+void describe_for_screen_readers(HWND control, const resources::ControlTemplate& c) {
+  const bool label = c.kind == ControlKind::static_left || c.kind == ControlKind::static_right;
+  if (!c.meaning.empty()) set_accessible_name(control, label ? spoken_text(c, c.text) : c.meaning);
+  if (c.kind == ControlKind::edit && !c.unit.empty()) set_accessible_description(control, unit_description(c));
+  const PictureWords words = picture_words(c);
+  if (!words.name.empty()) set_accessible_name(control, words.name);
+  if (!words.description.empty()) set_accessible_description(control, words.description);
 }
 
 // The modal dialogs of this thread that have accelerators, newest last.
@@ -193,6 +207,8 @@ struct Dialog::Impl {
     });
     widen_one_line_labels();
     apply_icons();
+    for_each_control([](HWND child, const resources::ControlTemplate& c) { describe_for_screen_readers(child, c); });
+    if (!tmpl->alert.empty()) set_accessible_description(hwnd, tmpl->alert);
   }
 
   // The multi-line text shows Braille (U+2800-U+283F), which the dialog's
@@ -321,6 +337,8 @@ struct Dialog::Impl {
         owner->on_cancel();
         return TRUE;
       case WM_DIALOG_SHOWN:
+        // A warning is read out as it opens, as a message box is.
+        if (!ended && !picture_only && !tmpl->alert.empty()) announce(hwnd, tmpl->alert);
         if (!ended) notify_dialog_shown(*owner);
         return TRUE;
       case WM_DESTROY:
@@ -433,8 +451,19 @@ std::string Dialog::item_text_limited(int id, int buffer) const {
 void Dialog::set_item_text(int id, const std::string& text) {
   HWND w = impl_->item(id);
   if (!w) return;
+  set_item_text_unspoken(id, text);
+  const resources::ControlTemplate& c = *impl_->controls.at(id);
+  if (c.live) announce(w, text);
+}
+
+void Dialog::set_item_text_unspoken(int id, const std::string& text) {
+  HWND w = impl_->item(id);
+  if (!w) return;
+  const resources::ControlTemplate& c = *impl_->controls.at(id);
+  const bool label = c.kind == ControlKind::static_left || c.kind == ControlKind::static_right;
+  if (label && !c.meaning.empty()) set_accessible_name(w, spoken_text(c, text));
   std::wstring wide = widen(text);
-  if (impl_->controls.at(id)->multi_line) {
+  if (c.multi_line) {
     // A multi-line edit's lines end with CR LF.
     std::wstring lines;
     for (wchar_t c : wide) lines += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
@@ -460,8 +489,6 @@ double Dialog::screen_dpi() const {
   ReleaseDC(impl_->hwnd, dc);
   return dpi > 0 ? dpi : 96.0;
 }
-
-void Dialog::set_item_text_unspoken(int id, const std::string& text) { set_item_text(id, text); }
 
 void Dialog::limit_text(int id, int characters) {
   if (HWND w = impl_->item(id)) SendMessageW(w, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
