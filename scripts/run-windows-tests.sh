@@ -4,7 +4,7 @@
 # a document from the console program and compares the stream with the
 # Linux program's, drives the desktop program with the keyboard, and
 # installs, uses and uninstalls the 64-bit installer. Pictures of every
-# window land in build/windows-x64/screenshots.
+# window land in build/windows-x64/screenshots (also at 144 and 192 DPI).
 # Needs the Linux build of the default preset for the virtual embosser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,4 +33,5 @@ bash tests/wine/print_under_wine.sh build/default build/windows-x64 samples/thre
 bash tests/wine/ports_under_wine.sh build/windows-x64
 rm -rf build/windows-x64/screenshots
 bash tests/wine/desktop_under_wine.sh build/default build/windows-x64 build/windows-x64/screenshots
+xvfb-run -a -s "-screen 0 1600x1200x24" bash tests/wine/screenshots_at_dpi.sh build/windows-x64 build/windows-x64/screenshots
 bash tests/wine/installer_under_wine.sh build/default build/windows-x64/tenjiprint-"$version"-win64.exe

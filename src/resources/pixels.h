@@ -27,6 +27,11 @@ struct GreyPixels {
 // for 横点間, マス間, 縦点間 and 行間, 224 x 224 pixels.
 Pixels geometry_picture();
 
+// `source` at `factor` times its size (rounded), each channel interpolated
+// between the four nearest source pixels: the pictures of a dialog that
+// grew with the screen's DPI grow with it.
+Pixels scaled(const Pixels& source, double factor);
+
 // Icons 146 and 147, 32 x 32, transparent where the template is blank.
 Pixels icon_pixels(int icon_id);
 

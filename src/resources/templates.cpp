@@ -161,7 +161,7 @@ DialogTemplate dot_spacing_130() {
       label("Ｙ座標終了点", {7, 204, 42, 8}, true),
       mm_edit(IDC_END_Y, {53, 201, 33, 13}),
       mm(87, 203),
-      label("実印刷設定値", {108, 2, 26, 17}),
+      label("実印刷\n設定値", {108, 2, 26, 17}),  // two lines, broken between the words
       display(IDC_SHOW_TEN_HEIGHT, {101, 22, 23, 10}, "縦点間の実印刷設定値", "mm", IDC_TEN_HEIGHT),
       mm(124, 22),
       display(IDC_SHOW_TEN_WIDTH, {101, 42, 23, 10}, "横点間の実印刷設定値", "mm", IDC_TEN_WIDTH),

@@ -43,6 +43,24 @@ TEST(GeometryPicture, DotsOnWhiteWithBlueMeasures) {
   }
 }
 
+// A picture for 96 DPI grows with the dialog: black to white across two
+// pixels becomes a ramp across four at 200 % (in both rows), and the edges keep their
+// colours; 150 % of the geometry picture is 336 pixels square.
+TEST(ScaledPixels, GrowsSmoothlyAndKeepsTheEdges) {
+  const Pixels two{2, 1, {0xFF000000u, 0xFFFFFFFFu}};
+  const std::vector<std::uint32_t> ramp{0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu};
+  const Pixels doubled = scaled(two, 2.0);
+  EXPECT_EQ(std::pair(doubled.width, doubled.height), std::pair(4, 2));
+  EXPECT_EQ(std::vector<std::uint32_t>(doubled.argb.begin(), doubled.argb.begin() + 4), ramp);
+  EXPECT_EQ(std::vector<std::uint32_t>(doubled.argb.begin() + 4, doubled.argb.end()), ramp);
+  const Pixels half_transparent{1, 1, {0x80FF0000u}};
+  EXPECT_EQ(scaled(half_transparent, 2.0).argb, std::vector<std::uint32_t>(4, 0x80FF0000u));
+  const Pixels big = scaled(geometry_picture(), 1.5);
+  EXPECT_EQ(std::pair(big.width, big.height), std::pair(336, 336));
+  EXPECT_EQ(big.at(60, 66), 0xFF000000u);  // the first dot's centre, at 40 x 1.5, 44 x 1.5
+  EXPECT_EQ(scaled(two, 1.0).argb, two.argb);
+}
+
 // The rows a PNG's data unpacks to.
 std::string unpacked_rows(const std::string& png, std::size_t size) {
   const std::uint32_t length = static_cast<std::uint32_t>(static_cast<unsigned char>(png[33]) << 24 |

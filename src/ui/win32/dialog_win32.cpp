@@ -157,7 +157,12 @@ struct Dialog::Impl {
 
   void apply_icons() {
     if (!hwnd || !icons[0]) return;
-    const int sizes[2] = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)};
+    // At least the 96-DPI sizes grown with the screen's DPI: where the
+    // system's metrics do not grow with it (Wine), the icons would stay
+    // small in a dialog that did.
+    const int dpi = static_cast<int>(owner->screen_dpi());
+    const int sizes[2] = {std::max(GetSystemMetrics(SM_CXICON), MulDiv(32, dpi, 96)),
+                          std::max(GetSystemMetrics(SM_CXSMICON), MulDiv(16, dpi, 96))};
     for (int k = 0; k < 2; ++k) {
       HICON previous = icon_handles[k];
       icon_handles[k] = icon_of(icons[k], sizes[k]);
@@ -200,7 +205,8 @@ struct Dialog::Impl {
       if (c.edit_style & resources::ES_DIGITS_ONLY) SetWindowSubclass(child, digits_as_ascii, 0, 0);
       if (c.multi_line) use_braille_font(child);
       if (c.kind == ControlKind::picture && c.image_id == resources::IDB_GEOMETRY) {
-        HBITMAP b = bitmap_of(resources::geometry_picture());
+        // Drawn for 96 DPI; the dialog grew with the screen's DPI.
+        HBITMAP b = bitmap_of(resources::scaled(resources::geometry_picture(), owner->screen_dpi() / 96.0));
         pictures.emplace_back(child, b);
         SendMessageW(child, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(b));
       }
