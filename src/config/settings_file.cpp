@@ -86,6 +86,14 @@ std::string base_name_of(const std::string& p) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+// A folder of the system's (where packages put programs): root may write
+// there, but a settings file made there would be no package's and outlive it.
+bool system_folder(const std::string& dir) {
+  for (const char* prefix : {"/usr/", "/bin/", "/sbin/", "/opt/"})
+    if (dir.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string settings_path_for_executable(const std::string& executable_path) {
@@ -96,8 +104,8 @@ std::string choose_settings_path(const std::string& executable_path, const Setti
   const std::string beside = settings_path_for_executable(executable_path);
   if (probe.file_exists(beside)) return beside;
   const std::string dir = directory_of(executable_path);
-  if (probe.directory_writable(dir.empty() ? std::string(1, '.') : dir) || probe.config_home.empty())
-    return beside;
+  const bool own_folder = !system_folder(dir) && probe.directory_writable(dir.empty() ? std::string(1, '.') : dir);
+  if (own_folder || probe.config_home.empty()) return beside;
   // In the config home's own separators: %APPDATA% has Windows' ones.
   const char* folder = probe.config_home.find('\\') != std::string::npos ? "\\tenjiprint\\" : "/tenjiprint/";
   std::string fallback = probe.config_home;

@@ -93,12 +93,18 @@ TEST_F(SettingsFile, ASaveInterruptedAtAnyStepLeavesTheOldFileWhole) {
 TEST(SettingsPath, IsBesideTheExecutableUnlessThatCannotBeWritten) {
   EXPECT_EQ(settings_path_for_executable("D:\\tools\\emboss.exe"), "D:\\tools\\emboss.ini");
   EXPECT_EQ(settings_path_for_executable("/opt/t.v2/run.bin"), "/opt/t.v2/run.ini");
-  for (auto [exists, writable, chosen] : {std::tuple{false, false, "/home/u/.config/tenjiprint/tenjiprint.ini"},
-                                          {true, false, "/usr/bin/tenjiprint.ini"},
-                                          {false, true, "/usr/bin/tenjiprint.ini"}}) {
+  // The system's folders take no new settings file even where root may write
+  // (a package's /usr/bin); one already there is used.
+  for (auto [program, exists, writable, chosen] :
+       {std::tuple{"/usr/bin/tenjiprint", false, false, "/home/u/.config/tenjiprint/tenjiprint.ini"},
+        {"/usr/bin/tenjiprint", true, false, "/usr/bin/tenjiprint.ini"},
+        {"/usr/bin/tenjiprint", false, true, "/home/u/.config/tenjiprint/tenjiprint.ini"},
+        {"/usr/local/bin/tenjiprint", false, true, "/home/u/.config/tenjiprint/tenjiprint.ini"},
+        {"/home/u/tp/tenjiprint", false, true, "/home/u/tp/tenjiprint.ini"},
+        {"/home/u/tp/tenjiprint", false, false, "/home/u/.config/tenjiprint/tenjiprint.ini"}}) {
     const SettingsPathProbe probe{[e = exists](const std::string&) { return e; },
                                   [w = writable](const std::string&) { return w; }, "/home/u/.config"};
-    EXPECT_EQ(choose_settings_path("/usr/bin/tenjiprint", probe), chosen) << exists << writable;
+    EXPECT_EQ(choose_settings_path(program, probe), chosen) << program << exists << writable;
   }
   // Installed under Program Files: %APPDATA%, in Windows' separators.
   const SettingsPathProbe installed{[](const std::string&) { return false; }, [](const std::string&) { return false; },
