@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils x11-apps openbox xdotool dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
   stress-ng libudev-dev umockdev
+  debhelper lintian mmdebstrap desktop-file-utils appstream
 )
 
 missing=()
