@@ -80,6 +80,13 @@ void set_accessible_description(HWND window, const std::string& description) {
     annotate(window, DESCRIPTION_PROPERTY, description);
 }
 
+void forget_accessible_texts(HWND window) {
+  if (accessible_note_hook.engaged()) return;
+  static const GUID properties[] = {NAME_PROPERTY, DESCRIPTION_PROPERTY};
+  if (IAccPropServices* s = annotations())
+    s->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties, 2);
+}
+
 void announce(HWND window, const std::string& text) {
   if (watched(AccessibleNote::Kind::announcement, window, text) || notify_through_automation(window, text)) return;
   // Before UI Automation's notifications: a window that opens with a

@@ -31,5 +31,8 @@ void set_accessible_description(HWND window, const std::string& description);
 // Read out at once, as a message box is: a window's warning as it opens, a
 // status line's new text.
 void announce(HWND window, const std::string& text);
+// Before `window` goes: the annotation service keeps names and descriptions
+// until they are cleared.
+void forget_accessible_texts(HWND window);
 
 }  // namespace tenji::ui

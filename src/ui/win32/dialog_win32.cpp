@@ -348,6 +348,9 @@ struct Dialog::Impl {
         if (!ended) notify_dialog_shown(*owner);
         return TRUE;
       case WM_DESTROY:
+        forget_accessible_texts(hwnd);
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+          forget_accessible_texts(child);
         detach();
         return FALSE;
       default:
