@@ -19,6 +19,8 @@ enum class ControlKind {
   page_view,     // a picture the dialog class sets, scrolled when larger than its room
 };
 
+inline bool is_label(ControlKind k) { return k == ControlKind::static_left || k == ControlKind::static_right; }
+
 // Keys a dialog takes wherever its focus is, as commands.
 enum class Key { page_up, page_down, home, end, plus, minus };
 

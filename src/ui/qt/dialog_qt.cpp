@@ -93,7 +93,6 @@ QChar mnemonic_of(const std::string& text) {
 }
 
 bool is_field(ControlKind k) { return k == ControlKind::edit || k == ControlKind::drop_down_list; }
-bool is_label(ControlKind k) { return k == ControlKind::static_left || k == ControlKind::static_right; }
 
 // The label that names a field: the one just left of it on its row, else the
 // one just above it.

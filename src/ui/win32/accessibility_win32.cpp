@@ -4,6 +4,7 @@
 #include <uiautomationcore.h>
 
 #include "platform/wide_text.h"
+#include "ui/spoken_text.h"
 
 namespace tenji::ui {
 
@@ -85,6 +86,14 @@ void forget_accessible_texts(HWND window) {
   static const GUID properties[] = {NAME_PROPERTY, DESCRIPTION_PROPERTY};
   if (IAccPropServices* s = annotations())
     s->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties, 2);
+}
+
+void describe_for_screen_readers(HWND control, const resources::ControlTemplate& c) {
+  if (!c.meaning.empty()) set_accessible_name(control, resources::is_label(c.kind) ? spoken_text(c, c.text) : c.meaning);
+  if (c.kind == resources::ControlKind::edit && !c.unit.empty()) set_accessible_description(control, unit_description(c));
+  const PictureWords words = picture_words(c);
+  if (!words.name.empty()) set_accessible_name(control, words.name);
+  if (!words.description.empty()) set_accessible_description(control, words.description);
 }
 
 void announce(HWND window, const std::string& text) {

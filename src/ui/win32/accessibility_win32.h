@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/hook.h"
+#include "resources/dialog_template.h"
 #include "ui/win32/windows_api.h"
 
 namespace tenji::ui {
@@ -25,6 +26,11 @@ struct AccessibleNote {
 // Wine's accessibility libraries take them without passing them on.
 using AccessibleNoteSink = std::function<void(const AccessibleNote&)>;
 extern platform::Hook<AccessibleNoteSink> accessible_note_hook;
+
+// What a screen reader reads of a dialog's control beyond its own text (a
+// field is named by the label before it already): a value with its meaning
+// and unit, a unit, a picture in words.
+void describe_for_screen_readers(HWND control, const resources::ControlTemplate& c);
 
 void set_accessible_name(HWND window, const std::string& name);
 void set_accessible_description(HWND window, const std::string& description);

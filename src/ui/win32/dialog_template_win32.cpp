@@ -95,8 +95,7 @@ std::vector<unsigned short> win32_dialog_template(const resources::DialogTemplat
     w.dword(0);  // extended style
     // A group starts at the first control and at every label, as the
     // resource compiler has it, so arrow keys stay among their neighbours.
-    const bool label = c.kind == ControlKind::static_left || c.kind == ControlKind::static_right;
-    w.dword(control_style(c) | (first || label ? WS_GROUP : 0));
+    w.dword(control_style(c) | (first || resources::is_label(c.kind) ? WS_GROUP : 0));
     first = false;
     w.word(static_cast<unsigned>(c.rect.x)), w.word(static_cast<unsigned>(c.rect.y));
     w.word(static_cast<unsigned>(c.rect.width)), w.word(static_cast<unsigned>(c.rect.height));

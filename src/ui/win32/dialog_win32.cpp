@@ -99,18 +99,6 @@ LRESULT CALLBACK digits_as_ascii(HWND edit, UINT message, WPARAM wparam, LPARAM 
   return DefSubclassProc(edit, message, wparam, lparam);
 }
 
-// What a screen reader reads beyond the controls' own texts (a field is
-// named by the label before it already): values with their meaning and
-// unit, units, the pictures in words.
-void describe_for_screen_readers(HWND control, const resources::ControlTemplate& c) {
-  const bool label = c.kind == ControlKind::static_left || c.kind == ControlKind::static_right;
-  if (!c.meaning.empty()) set_accessible_name(control, label ? spoken_text(c, c.text) : c.meaning);
-  if (c.kind == ControlKind::edit && !c.unit.empty()) set_accessible_description(control, unit_description(c));
-  const PictureWords words = picture_words(c);
-  if (!words.name.empty()) set_accessible_name(control, words.name);
-  if (!words.description.empty()) set_accessible_description(control, words.description);
-}
-
 // The modal dialogs of this thread that have accelerators, newest last.
 thread_local std::vector<Dialog::Impl*> accelerated;
 LRESULT CALLBACK accelerator_hook(int code, WPARAM wparam, LPARAM lparam);
@@ -213,7 +201,7 @@ struct Dialog::Impl {
     });
     widen_one_line_labels();
     apply_icons();
-    for_each_control([](HWND child, const resources::ControlTemplate& c) { describe_for_screen_readers(child, c); });
+    for_each_control(describe_for_screen_readers);
     if (!tmpl->alert.empty()) set_accessible_description(hwnd, tmpl->alert);
   }
 
@@ -469,8 +457,7 @@ void Dialog::set_item_text_unspoken(int id, const std::string& text) {
   HWND w = impl_->item(id);
   if (!w) return;
   const resources::ControlTemplate& c = *impl_->controls.at(id);
-  const bool label = c.kind == ControlKind::static_left || c.kind == ControlKind::static_right;
-  if (label && !c.meaning.empty()) set_accessible_name(w, spoken_text(c, text));
+  if (resources::is_label(c.kind) && !c.meaning.empty()) set_accessible_name(w, spoken_text(c, text));
   std::wstring wide = widen(text);
   if (c.multi_line) {
     // A multi-line edit's lines end with CR LF.
