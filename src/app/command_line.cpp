@@ -14,9 +14,8 @@
 #include "document/braille_file_reader.h"
 #include "document/braille_source.h"
 #include "print/emboss_job.h"
-#include "print/fit_check.h"
-#include "print/geometry_check.h"
 #include "print/page_plan.h"
+#include "print/print_choice.h"
 #include "platform/console_text.h"
 #include "platform/executable_path.h"
 #include "print/preview.h"
@@ -193,43 +192,35 @@ class Command {
     }
     if (const std::string note = reading_notes(source, settings.CPL, settings.LPP); !note.empty())
       platform::print_text(err_, "%s\n", note.c_str());
-    if (document.line_count() == 0 && !o_.force) {
-      platform::print_text(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
-      return EXIT_BAD_INPUT;
-    }
-    std::vector<PageSpan>& pages = c.pages;
-    if (o_.pages) {
-      PageRange range = *o_.pages;
-      range.from_line = o_.from_line;
-      const std::vector<PageSpan> all = paginate(document, settings.LPP);
-      pages = select_pages(all, range);
-      if (pages.empty()) {
-        platform::print_text(err_, "ページの指定が文書にありません: 全%zuページ%s\n", all.size(),
+    if (o_.from_line > 1 && !o_.pages) return bad_usage("--from-line は --pages と一緒に指定します");
+    std::optional<PageRange> range = o_.pages;
+    if (range) range->from_line = o_.from_line;
+    PrintChoice choice = choose_pages(settings, document, range, o_.force);
+    switch (choice.refusal) {
+      case PrintRefusal::empty:
+        platform::print_text(err_, "%s\n%s\n--force で空のまま印刷します。\n", EMPTY_DOCUMENT_MESSAGE, o_.words[1].c_str());
+        return EXIT_BAD_INPUT;
+      case PrintRefusal::no_such_pages:
+        platform::print_text(err_, "ページの指定が文書にありません: 全%dページ%s\n", choice.page_count,
                      o_.from_line > 1 ? "（開始行がそのページにありません）" : "");
         return EXIT_BAD_INPUT;
-      }
-    } else if (o_.from_line > 1) {
-      return bad_usage("--from-line は --pages と一緒に指定します");
-    } else {
-      pages = first_page_only(document, settings.LPP);
+      case PrintRefusal::geometry:
+        platform::print_text(err_, "%s\n%s\n", choice.geometry_problem.c_str(), settings_path_.c_str());
+        return EXIT_BAD_INPUT;
+      case PrintRefusal::does_not_fit:
+      case PrintRefusal::none:
+        break;
     }
-    if (const auto problem = check_geometry(settings, document, pages)) {
-      platform::print_text(err_, "%s\n%s\n", problem->c_str(), settings_path_.c_str());
-      return EXIT_BAD_INPUT;
-    }
-    const FitCheck fit = check_fit(settings, document);
-    // With --pages, lines beyond LPP go on the next page; only lines too long stop.
+    const FitCheck& fit = choice.fit;
     if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
-      platform::print_text(err_,
-                   "印刷範囲に収まりません: 1行 %dマス・1ページ %d行の設定に対し、"
-                   "最長の行 %dマス・%d行の点字ファイルです。\n",
-                   settings.CPL, settings.LPP, fit.longest_line, fit.line_count);
-      if (!o_.force) {
+      platform::print_text(err_, "%s\n", does_not_fit_message(settings, fit).c_str());
+      if (choice.refusal == PrintRefusal::does_not_fit) {
         platform::print_text(err_, "--force で収まる分だけ印刷します。%s\n",
                      fit.result == -2 ? "--pages all で全ページを印刷します。" : "");
         return EXIT_DOES_NOT_FIT;
       }
     }
+    c.pages = std::move(choice.pages);
     return EXIT_DONE;
   }
 
