@@ -13,6 +13,8 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 nsis locales
   stress-ng libudev-dev umockdev
   debhelper lintian mmdebstrap desktop-file-utils appstream
+  libcups2-dev libavahi-client-dev libssl-dev libjpeg-dev libpng-dev libusb-1.0-0-dev libpam0g-dev
+  cups-ipp-utils
 )
 
 missing=()
@@ -57,5 +59,17 @@ if [ ! -f "$zlib_src/deflate.c" ]; then
   echo "71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1  $tarball" | sha256sum -c --quiet
   $SUDO mkdir -p /usr/local/src
   $SUDO tar -xjf "$tarball" -C /usr/local/src zlib-1.2.13.dfsg
+  rm -f "$tarball"
+fi
+
+# PAPPL's sources from Debian's archive, for the printer application: it is
+# built with the project's own changes (third_party/pappl/patches).
+pappl_tarball=/usr/local/src/pappl_1.3.1.orig.tar.gz
+if [ ! -f "$pappl_tarball" ]; then
+  tarball=$(mktemp)
+  curl -fsSL -o "$tarball" http://deb.debian.org/debian/pool/main/p/pappl/pappl_1.3.1.orig.tar.gz
+  echo "890fd12aca8e2b2a45d5a89ba5fc74b9ad8d3eeef39d31c6bbf9c563c311223a  $tarball" | sha256sum -c --quiet
+  $SUDO mkdir -p /usr/local/src
+  $SUDO install -m 644 "$tarball" "$pappl_tarball"
   rm -f "$tarball"
 fi
