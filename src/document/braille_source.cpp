@@ -146,6 +146,15 @@ const char* source_kind_name(SourceKind kind) {
   return "";
 }
 
+SourceKind recognise_source(std::string_view head, const std::string& path) {
+  const std::string ext = extension_of(path);
+  if (ext == "nrk" || head.substr(0, 4) == "%NRQ") return SourceKind::nrk;
+  const std::string piece(head);
+  if (!starts_as_utf16(piece)) return recognise(piece, ext);
+  Utf16Decoder peek;
+  return recognise(peek.decode(piece), ext);
+}
+
 SourceRead read_braille_source(const std::string& path, BrailleDocument& doc) {
   SourceRead r;
   platform::BoundedFile file(path, TEXT_SOURCE_MAX_BYTES);

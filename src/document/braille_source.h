@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "document/braille_document.h"
 #include "document/pef_reader.h"
@@ -32,6 +33,10 @@ struct SourceRead {
 // first, both sides of the paper (each side prints on a sheet of its own),
 // row gaps that are not kept, rows that are not printed. Empty when none.
 std::string reading_notes(const SourceRead& read, int cpl, int lpp);
+
+// What a file of this name and first piece (up to 64 KB, as it is on disk)
+// would be read as: the name first, the content when the name says nothing.
+SourceKind recognise_source(std::string_view head, const std::string& path);
 
 // Appends the file's lines and page breaks to `document`.
 SourceRead read_braille_source(const std::string& path, BrailleDocument& document);

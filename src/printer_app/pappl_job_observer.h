@@ -1,0 +1,42 @@
+// The embossing job as a PAPPL job shows it: the copy, page and line in
+// job-state-message, pages as impressions, the job's own messages in the
+// log, and a Cancel given over IPP (or the server stopping) passed on.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+
+extern "C" {
+#include <pappl/pappl.h>
+}
+
+#include "print/job_observer.h"
+
+namespace tenji::server {
+
+class PapplJobObserver final : public JobObserver {
+ public:
+  explicit PapplJobObserver(pappl_job_t* job) : job_(job) {}
+
+  void show_message(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  void job_done(int result) override;
+  void progress(const JobProgress& p) override;
+
+  // Waits for the end of the job, passing on a Cancel; 1 done or cancelled,
+  // 2 failed.
+  int wait();
+  bool cancelled();
+  std::string last_message();
+
+ private:
+  pappl_job_t* job_;
+  std::mutex mutex_;
+  std::condition_variable ended_;
+  int result_ = 0;
+  bool cancelled_ = false;
+  std::string message_;
+  int copy_ = 0, page_ = 0, line_ = 0;
+};
+
+}  // namespace tenji::server

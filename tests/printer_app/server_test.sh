@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# tenjiprint-server as a client meets it, on 127.0.0.1 only, with its own
+# state, spool, log and socket folders and the virtual embosser as its
+# device: the printer's attributes and each document format through ipptool,
+# every capture byte for byte what `tenjiprint print` sends; formats that are
+# no Braille refused; 10 clients × 5 jobs at once printed each once, whole, in
+# job-id order; a body over the limit and one cut short never printed.
+# usage: server_test.sh [BUILD_DIR]   (from the source folder)
+set -euo pipefail
+build=$(realpath "${1:-build/default}")
+here=$(cd "$(dirname "$0")" && pwd)
+src=$(cd "$here/../.." && pwd)
+source "$src/tests/support/line_settings.sh"
+work=$(mktemp -d /tmp/tenji-server.XXXXXX)
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run HOME=$work/home TMPDIR=$work/tmp
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$TMPDIR"
+server=$build/src/printer_app/tenjiprint-server
+cli=$build/src/app/tenjiprint
+embosser=$build/tools/virtual-embosser
+settings=$work/tenjiprint.ini
+write_line_settings "$settings"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ -n "${KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/server.log" ] && grep -E '^[EW] ' "$work/server.log" | tail -5 >&2
+  exit 1
+}
+
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+uri=ipp://127.0.0.1:$port/ipp/print/tenji
+
+# The embosser on COM1 for N jobs into DIR; its pid in $embosser_pid.
+start_embosser() {
+  rm -f "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1"
+  "$embosser" --com 1 --jobs "$1" --out "$2" >"$2.log" 2>&1 &
+  embosser_pid=$!
+  pids+=($embosser_pid)
+  for _ in $(seq 200); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && return; sleep 0.05; done
+  fail "the virtual embosser did not start: $(cat "$2.log")"
+}
+wait_embosser() {  # up to $1 seconds for its jobs
+  for _ in $(seq $(($1 * 10))); do kill -0 "$embosser_pid" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the embosser did not get all its jobs in $1 s: $(ls "$2" | grep -c 'bin$') captures"
+}
+
+# What the command line sends for these arguments: $work/ref/NAME.bin.
+mkdir -p "$work/ref"
+reference() {
+  local name=$1; shift
+  start_embosser 1 "$work/ref-$name"
+  "$cli" --settings "$settings" print "$@" >/dev/null 2>&1 || fail "tenjiprint print $* exited $?"
+  wait_embosser 30 "$work/ref-$name"
+  cp "$work/ref-$name/job-1.bin" "$work/ref/$name.bin"
+}
+samples=$src/samples
+reference nrk "$samples/aiueo.NRK" --pages all
+reference brf "$samples/three-pages.brf" --pages all
+reference pef "$samples/three-pages.pef" --pages all
+reference text "$samples/aiueo.txt" --pages all
+reference pages "$samples/three-pages.pef" --pages 2-3
+reference copies "$samples/aiueo.brf" --pages all --copies 2
+for d in 0 1 2 3 4; do
+  python3 -c "import sys; print(chr(0x2801 + $d) * ($d + 1))" >"$work/doc$d.txt"
+  reference "doc$d" "$work/doc$d.txt" --pages all
+done
+
+# The server: loopback only, its own folders, documents up to 100000 bytes.
+start_embosser 7 "$work/formats"
+"$server" server -o listen=127.0.0.1 -o server-port="$port" -o spool-directory="$work/spool" \
+  -o state-file="$work/server.state" -o log-file="$work/server.log" -o log-level=info \
+  -o settings="$settings" -o max-document-size=100000 >"$work/server.out" 2>&1 &
+server_pid=$!
+pids+=($server_pid)
+for _ in $(seq 100); do
+  python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && break
+  sleep 0.1
+done
+"$server" add -d tenji -m tenjiprint -v tenjiprint:///COM1 || fail "add exited $?"
+# Not on every address: nothing answers on this machine's other addresses.
+other=$(hostname -I 2>/dev/null | awk '{print $1}')
+if [ -n "$other" ] && python3 -c "import socket; socket.create_connection(('$other', $port), 1)" 2>/dev/null; then
+  fail "the server answers on $other"
+fi
+
+ipptool -t "$uri" "$here/get-printer-attributes.test" >"$work/attrs.txt" 2>&1 ||
+  fail "Get-Printer-Attributes: $(tail -5 "$work/attrs.txt")"
+
+# Each format, in this order; the captures come in the same order.
+print_job() {  # FILE FORMAT COPIES [FROM TO]
+  if [ $# -eq 5 ]; then
+    ipptool -t -d filename="$1" -d format="$2" -d copies="$3" -d pages="$4-$5" "$uri" \
+      "$here/print-job-pages.test" >"$work/print.txt" 2>&1
+  else
+    ipptool -t -d filename="$1" -d format="$2" -d copies="$3" -d jobname="$(basename "$1")" "$uri" \
+      "$here/print-job.test" >"$work/print.txt" 2>&1
+  fi || fail "Print-Job $*: $(tail -5 "$work/print.txt")"
+}
+print_job "$samples/aiueo.NRK" application/x-nrk 1
+print_job "$samples/three-pages.brf" application/vnd.cups-brf 1
+print_job "$samples/three-pages.pef" application/x-pef+xml 1
+print_job "$samples/aiueo.txt" 'text/plain;charset=utf-8' 1
+print_job "$samples/three-pages.pef" application/octet-stream 1
+print_job "$samples/three-pages.pef" application/x-pef+xml 1 2 3
+print_job "$samples/aiueo.brf" application/vnd.cups-brf 2
+wait_embosser 60 "$work/formats"
+n=0
+for name in nrk brf pef text pef pages copies; do
+  n=$((n + 1))
+  cmp -s "$work/formats/job-$n.bin" "$work/ref/$name.bin" || fail "capture $n is not what print sends for $name"
+done
+echo "formats: 7 jobs byte-identical to tenjiprint print (NRK, BRF, PEF, text, octet-stream, page-ranges, copies)"
+
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/picture.png"
+ipptool -t -d png="$work/picture.png" "$uri" "$here/refused-formats.test" >"$work/refused.txt" 2>&1 ||
+  fail "formats not refused: $(grep -B2 -A4 FAIL "$work/refused.txt")"
+echo "refused: image/png, application/pdf, image/pwg-raster, and a PNG sent as octet-stream"
+
+# Bodies over the limit and cut short, then a good job: only it prints.
+start_embosser 1 "$work/after-faults"
+status=$(python3 "$here/ipp_raw.py" "$port" tenji too-large-length 200000)
+[ "$status" = 0408 ] || fail "a 200000-byte body with its length: status $status, not request-entity-too-large (0408)"
+status=$(python3 "$here/ipp_raw.py" "$port" tenji too-large-chunked 400000)
+[ "$status" = 0408 ] || fail "a chunked body past the limit: status $status, not request-entity-too-large (0408)"
+status=$(python3 "$here/ipp_raw.py" "$port" tenji cut-short 3000)
+[ "$status" != 0000 ] || fail "a body cut short was taken (successful-ok)"
+print_job "$samples/three-pages.brf" application/vnd.cups-brf 1
+wait_embosser 60 "$work/after-faults"
+cmp -s "$work/after-faults/job-1.bin" "$work/ref/brf.bin" || fail "the job after the faults is not the good document"
+[ "$(ls "$work/spool" | grep -c -v '\.state$' || true)" -le 1 ] || fail "spool files left: $(ls "$work/spool")"
+echo "limits: too large with a length and chunked → 0408, cut short → $status, nothing printed of them"
+
+# 10 clients, 5 jobs each, at once: every job once, whole, in job-id order.
+start_embosser 50 "$work/load"
+for c in $(seq 0 9); do
+  (for j in 0 1 2 3 4; do
+    d=$(((c + j) % 5))
+    id=$("$server" submit -d tenji "$work/doc$d.txt") || exit 1
+    echo "${id#tenji-} $d"
+  done >"$work/client$c.ids") &
+  pids+=($!)
+done
+for c in $(seq 0 9); do wait "${pids[-$((10 - c))]}" || fail "client $c could not submit"; done
+wait_embosser 120 "$work/load"
+sort -n "$work"/client*.ids >"$work/ids"
+[ "$(wc -l <"$work/ids")" -eq 50 ] || fail "$(wc -l <"$work/ids") jobs accepted of 50"
+n=0
+while read -r id d; do
+  n=$((n + 1))
+  cmp -s "$work/load/job-$n.bin" "$work/ref/doc$d.bin" || fail "capture $n (job $id) is not document $d"
+done <"$work/ids"
+grep -q '"boundary_certain": false' "$work"/load/*.json && fail "a job boundary was uncertain"
+aborted=$("$server" jobs -d tenji -a 2>/dev/null | grep -c -E 'aborted|canceled' || true)
+echo "load: 50 jobs from 10 clients at once, each printed once, whole, in job-id order"
