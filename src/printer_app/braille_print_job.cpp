@@ -125,6 +125,8 @@ bool emboss_pappl_job(pappl_job_t* job, pappl_device_t*, void*) {
     return false;
   }
   papplPrinterSetReasons(printer, PAPPL_PREASON_NONE, PAPPL_PREASON_OFFLINE);
+  if (observer.stopped_by_server())
+    return refuse(job, "サーバーが止まるため、打っていたマスのあとで印刷をやめました。", PAPPL_JREASON_ABORTED_BY_SYSTEM);
   if (!observer.cancelled()) papplJobSetMessage(job, "印刷しました。");
   return true;
 }

@@ -42,8 +42,10 @@ int PapplJobObserver::wait() {
   bool passed_on = false;
   while (result_ == 0) {
     ended_.wait_for(lock, std::chrono::milliseconds(100));
-    if (!passed_on && (papplJobIsCanceled(job_) || papplSystemIsShutdown(papplPrinterGetSystem(papplJobGetPrinter(job_))))) {
+    const bool stopping = papplSystemIsShutdown(papplPrinterGetSystem(papplJobGetPrinter(job_)));
+    if (!passed_on && (papplJobIsCanceled(job_) || stopping)) {
       passed_on = true;
+      stopped_by_server_ = stopping && !papplJobIsCanceled(job_);
       lock.unlock();
       cancel_printing();
       lock.lock();
@@ -51,6 +53,11 @@ int PapplJobObserver::wait() {
   }
   if (result_ == 1 && !cancelled_ && page_ != 0) papplJobSetImpressionsCompleted(job_, 1);
   return result_;
+}
+
+bool PapplJobObserver::stopped_by_server() {
+  std::lock_guard lock(mutex_);
+  return stopped_by_server_;
 }
 
 bool PapplJobObserver::cancelled() {

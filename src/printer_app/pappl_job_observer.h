@@ -27,6 +27,8 @@ class PapplJobObserver final : public JobObserver {
   // 2 failed.
   int wait();
   bool cancelled();
+  // The server stopped (SIGTERM, shutdown) while the job printed.
+  bool stopped_by_server();
   std::string last_message();
 
  private:
@@ -35,6 +37,7 @@ class PapplJobObserver final : public JobObserver {
   std::condition_variable ended_;
   int result_ = 0;
   bool cancelled_ = false;
+  bool stopped_by_server_ = false;
   std::string message_;
   int copy_ = 0, page_ = 0, line_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "config/settings_file.h"
@@ -77,6 +78,11 @@ pappl_system_t* refuse_option(const char* what) {
 
 }  // namespace
 
+// PAPPL saves its state (printers and the queue) only when its main loop
+// wakes, which may be 30 s away: waking it every second puts a new job in the
+// state file within a second, so that a crash loses none.
+bool wake_to_save_state(pappl_system_t*, void*) { return true; }
+
 ServerConfig& server_config() {
   static ServerConfig config;
   return config;
@@ -128,6 +134,7 @@ pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
   std::sscanf(TENJI_VERSION, "%hu.%hu.%hu", version.version + 0, version.version + 1, version.version + 2);
   papplSystemSetVersions(system, 1, &version);
   papplSystemLoadState(system, config.state_path.c_str());
+  papplSystemAddTimerCallback(system, time(nullptr) + 1, 1, wake_to_save_state, nullptr);
   papplSystemSetSaveCallback(system, reinterpret_cast<pappl_save_cb_t>(papplSystemSaveState),
                              const_cast<char*>(config.state_path.c_str()));
   return system;

@@ -10,55 +10,8 @@ set -euo pipefail
 build=$(realpath "${1:-build/default}")
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../.." && pwd)
-source "$src/tests/support/line_settings.sh"
-work=$(mktemp -d /tmp/tenji-server.XXXXXX)
-export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run HOME=$work/home TMPDIR=$work/tmp
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$TMPDIR"
-server=$build/src/printer_app/tenjiprint-server
-cli=$build/src/app/tenjiprint
-embosser=$build/tools/virtual-embosser
-settings=$work/tenjiprint.ini
-write_line_settings "$settings"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  if [ -n "${KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/server.log" ] && grep -E '^[EW] ' "$work/server.log" | tail -5 >&2
-  exit 1
-}
+source "$here/lib.sh"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-uri=ipp://127.0.0.1:$port/ipp/print/tenji
-
-# The embosser on COM1 for N jobs into DIR; its pid in $embosser_pid.
-start_embosser() {
-  rm -f "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1"
-  "$embosser" --com 1 --jobs "$1" --out "$2" >"$2.log" 2>&1 &
-  embosser_pid=$!
-  pids+=($embosser_pid)
-  for _ in $(seq 200); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && return; sleep 0.05; done
-  fail "the virtual embosser did not start: $(cat "$2.log")"
-}
-wait_embosser() {  # up to $1 seconds for its jobs
-  for _ in $(seq $(($1 * 10))); do kill -0 "$embosser_pid" 2>/dev/null || return 0; sleep 0.1; done
-  fail "the embosser did not get all its jobs in $1 s: $(ls "$2" | grep -c 'bin$') captures"
-}
-
-# What the command line sends for these arguments: $work/ref/NAME.bin.
-mkdir -p "$work/ref"
-reference() {
-  local name=$1; shift
-  start_embosser 1 "$work/ref-$name"
-  "$cli" --settings "$settings" print "$@" >/dev/null 2>&1 || fail "tenjiprint print $* exited $?"
-  wait_embosser 30 "$work/ref-$name"
-  cp "$work/ref-$name/job-1.bin" "$work/ref/$name.bin"
-}
-samples=$src/samples
 reference nrk "$samples/aiueo.NRK" --pages all
 reference brf "$samples/three-pages.brf" --pages all
 reference pef "$samples/three-pages.pef" --pages all
@@ -72,15 +25,7 @@ done
 
 # The server: loopback only, its own folders, documents up to 100000 bytes.
 start_embosser 7 "$work/formats"
-"$server" server -o listen=127.0.0.1 -o server-port="$port" -o spool-directory="$work/spool" \
-  -o state-file="$work/server.state" -o log-file="$work/server.log" -o log-level=info \
-  -o settings="$settings" -o max-document-size=100000 >"$work/server.out" 2>&1 &
-server_pid=$!
-pids+=($server_pid)
-for _ in $(seq 100); do
-  python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && break
-  sleep 0.1
-done
+start_server -o max-document-size=100000
 "$server" add -d tenji -m tenjiprint -v tenjiprint:///COM1 || fail "add exited $?"
 # Not on every address: nothing answers on this machine's other addresses.
 other=$(hostname -I 2>/dev/null | awk '{print $1}')

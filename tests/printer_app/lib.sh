@@ -1,0 +1,89 @@
+# The printer application's test runs: a work folder of their own (state,
+# spool, log, socket, settings), the virtual embosser on COM1, the server on
+# 127.0.0.1 at a free port. Source it after setting `build`, `here`, `src`.
+source "$src/tests/support/line_settings.sh"
+work=$(mktemp -d /tmp/tenji-server.XXXXXX)
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run HOME=$work/home TMPDIR=$work/tmp
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$TMPDIR"
+server=$build/src/printer_app/tenjiprint-server
+cli=$build/src/app/tenjiprint
+embosser=$build/tools/virtual-embosser
+settings=$work/tenjiprint.ini
+write_line_settings "$settings"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ -n "${KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/server.log" ] && grep -E '^[EW] ' "$work/server.log" | tail -5 >&2
+  exit 1
+}
+
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+uri=ipp://127.0.0.1:$port/ipp/print/tenji
+
+# The embosser on COM1 for N jobs into DIR (more options may follow); its pid
+# in $embosser_pid.
+start_embosser() {
+  local jobs=$1 out=$2
+  shift 2
+  rm -f "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1"
+  "$embosser" --com 1 --jobs "$jobs" --out "$out" "$@" >"$out.log" 2>&1 &
+  embosser_pid=$!
+  pids+=($embosser_pid)
+  for _ in $(seq 200); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && return; sleep 0.05; done
+  fail "the virtual embosser did not start: $(cat "$out.log")"
+}
+wait_embosser() {  # up to $1 seconds for its jobs
+  for _ in $(seq $(($1 * 10))); do kill -0 "$embosser_pid" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the embosser did not get all its jobs in $1 s: $(ls "$2" | grep -c 'bin$') captures"
+}
+
+# What the command line sends for these arguments: $work/ref/NAME.bin.
+mkdir -p "$work/ref"
+reference() {
+  local name=$1; shift
+  start_embosser 1 "$work/ref-$name"
+  "$cli" --settings "$settings" print "$@" >/dev/null 2>&1 || fail "tenjiprint print $* exited $?"
+  wait_embosser 30 "$work/ref-$name"
+  cp "$work/ref-$name/job-1.bin" "$work/ref/$name.bin"
+}
+samples=$src/samples
+
+# The server on 127.0.0.1:$port with this run's folders; extra -o options may
+# follow. Its pid in $server_pid; returns once it answers.
+start_server() {
+  "$server" server -o listen=127.0.0.1 -o server-port="$port" -o spool-directory="$work/spool" \
+    -o state-file="$work/server.state" -o log-file="$work/server.log" -o log-level=info \
+    -o settings="$settings" "$@" >>"$work/server.out" 2>&1 &
+  server_pid=$!
+  pids+=($server_pid)
+  for _ in $(seq 200); do
+    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && return
+    sleep 0.05
+  done
+  fail "the server did not start: $(tail -3 "$work/server.out")"
+}
+
+# `tenjiprint-server jobs` until job $1 is printing (up to 30 s).
+wait_processing() {
+  for _ in $(seq 300); do
+    "$server" jobs -d tenji 2>/dev/null | grep -qE "^$1 +processing" && return
+    sleep 0.1
+  done
+  fail "job $1 did not start printing"
+}
+
+# Job $1 reaches state $2 (3 pending … 7 canceled, 8 aborted, 9 completed)
+# within 10 s, as ipptool reads it.
+expect_job_state() {
+  for _ in $(seq 100); do
+    ipptool -t -d jobid="$1" -d state="$2" "$uri" "$here/job-state.test" >"$work/job-state.txt" 2>&1 && return
+    sleep 0.1
+  done
+  fail "job $1 is not in state $2: $(grep -E 'GOT|EXPECTED' "$work/job-state.txt" | head -3)"
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The queue across stops: killed (SIGKILL) while a job prints with two
+# waiting, the server started again prints the waiting ones by itself, in
+# order, and ends the cut job as aborted; stopped (SIGTERM) while a job
+# prints, it exits within 2 s, the job ending after a whole cell and CR, and
+# the waiting job prints after the next start.
+# usage: restart_test.sh [BUILD_DIR]   (from the source folder)
+set -euo pipefail
+build=$(realpath "${1:-build/default}")
+here=$(cd "$(dirname "$0")" && pwd)
+src=$(cd "$here/../.." && pwd)
+source "$here/lib.sh"
+
+# A long job (a full page of ⠿, about 15 s at 9600 bit/s) and two short ones.
+python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
+printf '⠁⠃\n' >"$work/short1.txt"
+printf '⠉⠙⠑\n' >"$work/short2.txt"
+reference long "$work/long.txt" --pages all
+reference short1 "$work/short1.txt" --pages all
+reference short2 "$work/short2.txt" --pages all
+
+submit() { local id; id=$("$server" submit -d tenji "$1") || fail "submit $1"; echo "${id#tenji-}"; }
+
+# A capture cut by a stop: what print sends up to a whole cell, then CR.
+check_cut_capture() {
+  python3 - "$1" "$work/ref/long.bin" <<'PY' || fail "capture $1 is not cut after a whole cell and CR"
+import json, sys
+cut, whole = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+info = json.load(open(sys.argv[1][:-4] + ".json"))
+dots = sum(len(p["dots"]) for p in info["pages"])
+ok = cut.endswith(b"\r") and whole.startswith(cut[:-1]) and len(cut) < len(whole) and dots % 6 == 0 \
+     and not info["protocol_errors"]
+print("cut after %d of %d bytes, %d dots" % (len(cut), len(whole), dots))
+sys.exit(0 if ok else 1)
+PY
+}
+
+# SIGKILL mid-job, two waiting.
+start_embosser 3 "$work/killed" --baud 9600
+start_server
+"$server" add -d tenji -m tenjiprint -v tenjiprint:///COM1 || fail "add exited $?"
+long=$(submit "$work/long.txt")
+first=$(submit "$work/short1.txt")
+second=$(submit "$work/short2.txt")
+wait_processing "$long"
+sleep 2  # the queue is in the state file within a second
+kill -KILL "$server_pid"
+wait "$server_pid" 2>/dev/null || true
+start_server
+wait_embosser 60 "$work/killed"
+cmp -s "$work/killed/job-2.bin" "$work/ref/short1.bin" || fail "after the restart, job $first did not print first"
+cmp -s "$work/killed/job-3.bin" "$work/ref/short2.bin" || fail "after the restart, job $second did not print second"
+expect_job_state "$long" 8
+echo "SIGKILL: jobs $first and $second printed by themselves in order after the restart; job $long aborted"
+
+# SIGTERM mid-job, one waiting.
+start_embosser 2 "$work/stopped" --baud 9600
+long=$(submit "$work/long.txt")
+waiting=$(submit "$work/short1.txt")
+wait_processing "$long"
+sleep 1
+start=$(date +%s.%N)
+kill -TERM "$server_pid"
+for _ in $(seq 100); do kill -0 "$server_pid" 2>/dev/null || break; sleep 0.05; done
+took=$(python3 -c "import time; print('%.2f' % (time.time() - $start))")
+kill -0 "$server_pid" 2>/dev/null && fail "the server still runs 5 s after SIGTERM"
+python3 -c "import sys; sys.exit(0 if $took <= 2.0 else 1)" || fail "the server took ${took} s to stop"
+for _ in $(seq 50); do [ -f "$work/stopped/job-1.json" ] && break; sleep 0.1; done
+check_cut_capture "$work/stopped/job-1.bin"
+start_server
+wait_embosser 60 "$work/stopped"
+cmp -s "$work/stopped/job-2.bin" "$work/ref/short1.bin" || fail "the job waiting at SIGTERM did not print after the restart"
+expect_job_state "$long" 8
+expect_job_state "$waiting" 9
+echo "SIGTERM: stopped in ${took} s after a whole cell and CR; job $waiting printed after the restart"
