@@ -14,7 +14,7 @@ packages=(
   stress-ng libudev-dev umockdev
   debhelper lintian mmdebstrap desktop-file-utils appstream
   libcups2-dev libavahi-client-dev libssl-dev libjpeg-dev libpng-dev libusb-1.0-0-dev libpam0g-dev
-  cups-ipp-utils
+  cups-ipp-utils cups-daemon cups-client
 )
 
 missing=()

@@ -87,3 +87,13 @@ expect_job_state() {
   done
   fail "job $1 is not in state $2: $(grep -E 'GOT|EXPECTED' "$work/job-state.txt" | head -3)"
 }
+
+# Job $1 ended in state $2 with $3 in its job-state-message.
+expect_job_message() {
+  for _ in $(seq 100); do
+    ipptool -t -d jobid="$1" -d state="$2" -d message="$3" "$uri" "$here/job-message.test" >"$work/job-message.txt" 2>&1 &&
+      return
+    sleep 0.1
+  done
+  fail "job $1 is not in state $2 saying '$3': $(grep -E 'GOT|EXPECTED' "$work/job-message.txt" | head -4)"
+}

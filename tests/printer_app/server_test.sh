@@ -74,11 +74,20 @@ status=$(python3 "$here/ipp_raw.py" "$port" tenji too-large-chunked 400000)
 [ "$status" = 0408 ] || fail "a chunked body past the limit: status $status, not request-entity-too-large (0408)"
 status=$(python3 "$here/ipp_raw.py" "$port" tenji cut-short 3000)
 [ "$status" != 0000 ] || fail "a body cut short was taken (successful-ok)"
+# A document its reader refuses, and one too wide for the print area: each
+# job ends with the reason, and the server goes on.
+printf '<?xml version="1.0"?>\n<pef version="2008-1" xmlns="http://www.daisy.org/ns/2008/pef"><body>' >"$work/broken.pef"
+broken=$("$server" submit -d tenji "$work/broken.pef") || fail "submit broken.pef"
+python3 -c "print(chr(0x283F) * 40)" >"$work/wide.txt"
+wide=$("$server" submit -d tenji "$work/wide.txt") || fail "submit wide.txt"
+expect_job_message "${broken#tenji-}" 8 "PEFの点字ファイルとして読めません"
+expect_job_message "${wide#tenji-}" 8 "印刷範囲に収まりません: 1行 32マス・1ページ 22行の設定に対し、最長の行 40マス"
 print_job "$samples/three-pages.brf" application/vnd.cups-brf 1
 wait_embosser 60 "$work/after-faults"
 cmp -s "$work/after-faults/job-1.bin" "$work/ref/brf.bin" || fail "the job after the faults is not the good document"
 [ "$(ls "$work/spool" | grep -c -v '\.state$' || true)" -le 1 ] || fail "spool files left: $(ls "$work/spool")"
 echo "limits: too large with a length and chunked → 0408, cut short → $status, nothing printed of them"
+echo "refusals: a broken PEF and a too wide document aborted with the reader's and the fit check's words"
 
 # 10 clients, 5 jobs each, at once: every job once, whole, in job-id order.
 start_embosser 50 "$work/load"
