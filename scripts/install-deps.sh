@@ -14,7 +14,7 @@ packages=(
   stress-ng libudev-dev umockdev
   debhelper lintian mmdebstrap desktop-file-utils appstream
   libcups2-dev libavahi-client-dev libssl-dev libjpeg-dev libpng-dev libusb-1.0-0-dev libpam0g-dev
-  cups-ipp-utils cups-daemon cups-client
+  cups-ipp-utils cups-daemon cups-client chromium chromium-driver python3-selenium
 )
 
 missing=()
@@ -72,4 +72,14 @@ if [ ! -f "$pappl_tarball" ]; then
   $SUDO mkdir -p /usr/local/src
   $SUDO install -m 644 "$tarball" "$pappl_tarball"
   rm -f "$tarball"
+fi
+
+# axe-core from npm, run inside headless Chromium on the printer
+# application's settings page.
+axe=/usr/local/lib/tenjiprint-test/node_modules/axe-core/axe.min.js
+axe_sum=b511cd9dec01c76f4b2ad1723b66b6db37d4c2eb4ed199076e1829d9ee7b75e3
+if ! echo "$axe_sum  $axe" | sha256sum -c --quiet 2>/dev/null; then
+  $SUDO mkdir -p /usr/local/lib/tenjiprint-test
+  $SUDO npm install --no-audit --no-fund --prefix /usr/local/lib/tenjiprint-test axe-core@4.10.2 >/dev/null
+  echo "$axe_sum  $axe" | sha256sum -c --quiet
 fi

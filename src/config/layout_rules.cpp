@@ -28,12 +28,20 @@ AreaLimits area_limits(int paper_selection) {
   return {251.4, 206.8};
 }
 
+ValueRange spacing_range(int check) {
+  switch (check) {
+    case 1: return {2.0, 5.08};
+    case 2: return {2.0, 5.0};
+    case 3: return {3.0, 7.0};
+    default: return {6.0, 8.0};
+  }
+}
+
 int first_failed_check(const LayoutFields& f) {
   const AreaLimits limits = area_limits(f.paper_selection);
-  if (!within(f.ten_height, 2.0, 5.08)) return 1;
-  if (!within(f.ten_width, 2.0, 5.0)) return 2;
-  if (!within(f.masu_between, 3.0, 7.0)) return 3;
-  if (!within(f.gyo_between, 6.0, 8.0)) return 4;
+  const double spacings[] = {f.ten_height, f.ten_width, f.masu_between, f.gyo_between};
+  for (int check = 1; check <= 4; ++check)
+    if (!within(spacings[check - 1], spacing_range(check).lo, spacing_range(check).hi)) return check;
   if (!within(f.start_x, 0.0, limits.max_x)) return 5;
   if (!within(f.start_y, 0.0, limits.max_y)) return 6;
   if (!within(f.end_x, 0.0, limits.max_x)) return 7;

@@ -19,6 +19,13 @@ struct AreaLimits {
 // By the paper list's selection: 1 is Ｂ５, anything else (Ａ４, none) Ａ４'s.
 AreaLimits area_limits(int paper_selection);
 
+// The range each spacing must lie in, by its check's number (1 縦点間,
+// 2 横点間, 3 マス間, 4 行間); the print area's come from area_limits.
+struct ValueRange {
+  double lo, hi;
+};
+ValueRange spacing_range(int check);
+
 // The values of the dialog's fields as typed.
 struct LayoutFields {
   double ten_height = 0, ten_width = 0, masu_between = 0, gyo_between = 0;

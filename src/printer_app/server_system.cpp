@@ -13,6 +13,7 @@
 #include "config/settings_file.h"
 #include "printer_app/embosser_driver.h"
 #include "printer_app/server_config.h"
+#include "printer_app/settings_web.h"
 
 namespace tenji::server {
 
@@ -112,10 +113,14 @@ pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
   const std::string listen = option(n, options, "listen", "localhost");
   const std::string host = option(n, options, "server-hostname", listen == "any" ? "" : "localhost");
 
+  const std::string auth_service = option(n, options, "auth-service");
+  // The Security page sets the administrator's password for changes made
+  // from other hosts.
   pappl_system_t* system = papplSystemCreate(
-      static_cast<pappl_soptions_t>(PAPPL_SOPTIONS_MULTI_QUEUE | PAPPL_SOPTIONS_WEB_INTERFACE), SERVER_NAME,
-      static_cast<int>(port), "_print,_universal", spool.c_str(), log_file.c_str(),
-      log_level(option(n, options, "log-level", "warn")), nullptr, false);
+      static_cast<pappl_soptions_t>(PAPPL_SOPTIONS_MULTI_QUEUE | PAPPL_SOPTIONS_WEB_INTERFACE |
+                                    PAPPL_SOPTIONS_WEB_SECURITY),
+      SERVER_NAME, static_cast<int>(port), "_print,_universal", spool.c_str(), log_file.c_str(),
+      log_level(option(n, options, "log-level", "warn")), auth_service.empty() ? nullptr : auth_service.c_str(), false);
   if (!system) return refuse_option("サーバーを作れませんでした");
   if (!host.empty()) papplSystemSetHostName(system, host.c_str());
   // Only this machine reaches the server unless it was told otherwise.
@@ -127,6 +132,7 @@ pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
   papplSystemSetPrinterDrivers(system, static_cast<int>(sizeof DRIVERS / sizeof DRIVERS[0]), DRIVERS, nullptr, nullptr,
                                embosser_driver, nullptr);
   add_braille_printing(system);
+  add_settings_page(system);
   papplSystemSetFooterHTML(system, "tenjiprint " TENJI_VERSION);
   pappl_version_t version{};
   std::strncpy(version.name, SERVER_NAME, sizeof version.name - 1);
