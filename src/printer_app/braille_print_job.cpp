@@ -1,10 +1,13 @@
 #include "printer_app/braille_print_job.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "config/settings_file.h"
 #include "document/braille_file_reader.h"
@@ -12,6 +15,7 @@
 #include "print/emboss_job.h"
 #include "print/print_choice.h"
 #include "print/printing_flag.h"
+#include "serial/com_device_path.h"
 #include "printer_app/device_uri.h"
 #include "printer_app/document_formats.h"
 #include "printer_app/pappl_job_observer.h"
@@ -66,6 +70,30 @@ PageRange page_range_of(pappl_job_t* job) {
   return range;
 }
 
+bool port_is_there(int com) {
+  struct stat st {};
+  return ::stat(com_device_path(com).c_str(), &st) == 0;
+}
+
+// A port that is not there (an adapter unplugged, the embosser's cable out)
+// holds the queue with the printer offline until it comes back; false when
+// the job was cancelled or the server stops meanwhile.
+bool wait_for_port(pappl_job_t* job, pappl_printer_t* printer, int com) {
+  if (port_is_there(com)) return true;
+  const std::string why = "点字プリンターのポート COM" + std::to_string(com) + "（" + com_device_path(com) +
+                          "）がありません。つながるのを待っています。";
+  papplLogJob(job, PAPPL_LOGLEVEL_WARN, "%s", why.c_str());
+  papplJobSetMessage(job, "%s", why.c_str());
+  papplPrinterSetReasons(printer, PAPPL_PREASON_OFFLINE, PAPPL_PREASON_NONE);
+  pappl_system_t* system = papplPrinterGetSystem(printer);
+  while (!port_is_there(com)) {
+    if (papplJobIsCanceled(job) || papplSystemIsShutdown(system)) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  papplPrinterSetReasons(printer, PAPPL_PREASON_NONE, PAPPL_PREASON_OFFLINE);
+  return true;
+}
+
 int copies_of(pappl_job_t* job) {
   ipp_attribute_t* attr = papplJobGetAttribute(job, "copies");
   return attr ? ippGetInteger(attr, 0) : 1;
@@ -89,6 +117,10 @@ bool emboss_pappl_job(pappl_job_t* job, pappl_device_t*, void*) {
   const int com = com_number_of_device_uri(papplPrinterGetDeviceURI(printer));
   if (com == 0) return refuse(job, "点字プリンターのポートがありません。", PAPPL_JREASON_ABORTED_BY_SYSTEM);
   settings.COM_PORT = com - 1;
+  if (!wait_for_port(job, printer, com)) {
+    if (papplJobIsCanceled(job)) return true;
+    return refuse(job, "点字プリンターのポートがないまま、サーバーが止まりました。", PAPPL_JREASON_ABORTED_BY_SYSTEM);
+  }
 
   const NamedSpoolFile file(papplJobGetFilename(job), papplJobGetFormat(job));
   BrailleDocument document;

@@ -1,7 +1,5 @@
 #include "printer_app/port_device.h"
 
-#include <sys/stat.h>
-
 #include <string>
 
 extern "C" {
@@ -9,7 +7,6 @@ extern "C" {
 }
 
 #include "printer_app/device_uri.h"
-#include "serial/com_device_path.h"
 #include "serial/port_list.h"
 
 namespace tenji::server {
@@ -26,16 +23,12 @@ bool list_ports(pappl_device_cb_t cb, void* data, pappl_deverror_cb_t, void*) {
   return false;
 }
 
-// A port that is not there (an adapter unplugged, the virtual embosser not
-// running) holds the queue: PAPPL tries again every few seconds.
+// The embossing job opens the port itself, and waits for it when it is not
+// there; PAPPL's device only has to name a port.
 bool open_port(pappl_device_t* device, const char* uri, const char*) {
-  const int com = com_number_of_device_uri(uri);
-  struct stat st {};
-  if (com == 0 || ::stat(com_device_path(com).c_str(), &st) != 0) {
-    papplDeviceError(device, "点字プリンターのポート %s がありません。", uri);
-    return false;
-  }
-  return true;
+  if (com_number_of_device_uri(uri) != 0) return true;
+  papplDeviceError(device, "点字プリンターのポートの指定 %s が正しくありません。", uri);
+  return false;
 }
 
 void close_port(pappl_device_t*) {}

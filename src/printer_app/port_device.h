@@ -1,7 +1,6 @@
 // The embosser's ports as PAPPL devices, "tenjiprint:///COM<n>": the ports
-// a user sees in `ports` (the virtual embosser's among them). PAPPL opens
-// the device around each job only to learn that the port is there; the
-// embossing job opens the port itself.
+// a user sees in `ports` (the virtual embosser's among them). The embossing
+// job opens the port itself; PAPPL's device stands for it.
 #pragma once
 
 namespace tenji::server {

@@ -26,16 +26,16 @@ fail() {
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 uri=ipp://127.0.0.1:$port/ipp/print/tenji
 
-# The embosser on COM1 for N jobs into DIR (more options may follow); its pid
-# in $embosser_pid.
+# The embosser on COM$com (default 1) for N jobs into DIR (more options may
+# follow); its pid in $embosser_pid.
 start_embosser() {
   local jobs=$1 out=$2
   shift 2
-  rm -f "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1"
-  "$embosser" --com 1 --jobs "$jobs" --out "$out" "$@" >"$out.log" 2>&1 &
+  rm -f "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com${com:-1}"
+  "$embosser" --com "${com:-1}" --jobs "$jobs" --out "$out" "$@" >"$out.log" 2>&1 &
   embosser_pid=$!
   pids+=($embosser_pid)
-  for _ in $(seq 200); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com1" ] && return; sleep 0.05; done
+  for _ in $(seq 200); do [ -L "$XDG_CONFIG_HOME/tenjiprint/dosdevices/com${com:-1}" ] && return; sleep 0.05; done
   fail "the virtual embosser did not start: $(cat "$out.log")"
 }
 wait_embosser() {  # up to $1 seconds for its jobs
@@ -96,4 +96,13 @@ expect_job_message() {
     sleep 0.1
   done
   fail "job $1 is not in state $2 saying '$3': $(grep -E 'GOT|EXPECTED' "$work/job-message.txt" | head -4)"
+}
+
+# The printer's state reasons come to hold $1 within 10 s.
+expect_printer_reason() {
+  for _ in $(seq 100); do
+    ipptool -t -d reason="$1" "$uri" "$here/printer-state.test" >"$work/printer-state.txt" 2>&1 && return
+    sleep 0.1
+  done
+  fail "printer-state-reasons never held $1: $(grep GOT "$work/printer-state.txt" | head -2)"
 }
