@@ -89,6 +89,26 @@ cmp -s "$work/after-faults/job-1.bin" "$work/ref/brf.bin" || fail "the job after
 echo "limits: too large with a length and chunked → 0408, cut short → $status, nothing printed of them"
 echo "refusals: a broken PEF and a too wide document aborted with the reader's and the fit check's words"
 
+# 1,000 requests and documents made wrong at random: the server answers
+# every one it can read and goes on printing.
+start_embosser 1 "$work/after-malformed"
+answered=$(python3 "$here/ipp_raw.py" "$port" tenji malformed 1000)
+print_job "$samples/three-pages.brf" application/vnd.cups-brf 1
+wait_embosser 120 "$work/after-malformed"
+cmp -s "$work/after-malformed/job-1.bin" "$work/ref/brf.bin" || fail "the good job after the malformed ones"
+echo "malformed: 1000 requests ($answered answered), then a good job printed"
+
+# Get-Printer-Attributes while a job prints: p99 within 50 ms.
+python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
+start_embosser 1 "$work/busy" --baud 9600
+long=$("$server" submit -d tenji "$work/long.txt") || fail "submit"
+wait_processing "${long#tenji-}"
+read -r p50 p99 worst < <(python3 "$here/ipp_raw.py" "$port" tenji latency 300)
+python3 -c "import sys; sys.exit(0 if $p99 <= 50 else 1)" || fail "Get-Printer-Attributes p99 ${p99} ms while printing"
+echo "Get-Printer-Attributes while printing: p50 ${p50} ms, p99 ${p99} ms, max ${worst} ms (300 requests)"
+"$server" cancel -d tenji -j "${long#tenji-}" >/dev/null 2>&1 || true
+wait_embosser 30 "$work/busy"
+
 # 10 clients, 5 jobs each, at once: every job once, whole, in job-id order.
 start_embosser 50 "$work/load"
 for c in $(seq 0 9); do
