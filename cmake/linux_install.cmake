@@ -23,7 +23,14 @@ add_custom_command(OUTPUT ${TENJI_ICONS}/256x256/apps/tenjiprint.png
 add_custom_target(linux-icons ALL DEPENDS ${TENJI_ICONS}/256x256/apps/tenjiprint.png)
 install(DIRECTORY ${TENJI_ICONS}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
-foreach(page tenjiprint tenjiprint-virtual-embosser tenjiprint-make-nrk)
+set(TENJI_MAN_PAGES tenjiprint tenjiprint-virtual-embosser tenjiprint-make-nrk)
+if(TENJI_BUILD_SERVER)
+  install(TARGETS tenjiprint-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The unit is installed, not enabled: the package leaves starting it to the user.
+  install(FILES ${TENJI_PACKAGING}/tenjiprint-server.service DESTINATION /lib/systemd/system)
+  list(APPEND TENJI_MAN_PAGES tenjiprint-server)
+endif()
+foreach(page ${TENJI_MAN_PAGES})
   install(FILES ${TENJI_PACKAGING}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${TENJI_PACKAGING}/man/ja/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 endforeach()

@@ -22,6 +22,9 @@ done
 rm -rf "$out"
 mkdir -p "$out/tenjiprint"
 git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$out/tenjiprint"
+# PAPPL's sources (fetched by scripts/install-deps.sh) go into the package's
+# sources, which then build without a network.
+cp /usr/local/src/pappl_1.3.1.orig.tar.gz "$out/tenjiprint/third_party/pappl/"
 (cd "$out/tenjiprint" && dpkg-buildpackage -us -uc -b >"$out/build.log" 2>&1) ||
   { tail -n 40 "$out/build.log"; echo "the package did not build (whole log: $out/build.log)"; exit 1; }
 ls -l "$out"/*.deb

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -59,7 +58,8 @@ class NamedSpoolFile {
   bool linked_ = false;
 };
 
-// Without page-ranges a job prints the whole document.
+// Without page-ranges a job prints the whole document. PAPPL takes one
+// range only, as --pages does.
 PageRange page_range_of(pappl_job_t* job) {
   PageRange range;
   ipp_attribute_t* attr = papplJobGetAttribute(job, "page-ranges");

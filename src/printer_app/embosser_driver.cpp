@@ -17,6 +17,11 @@ const char* recognise_document(const unsigned char* header, std::size_t size, vo
 
 }  // namespace
 
+pappl_pr_driver_t* embosser_drivers() {
+  static pappl_pr_driver_t drivers[] = {{DRIVER_NAME, DRIVER_DESCRIPTION, nullptr, nullptr}};
+  return drivers;
+}
+
 bool embosser_driver(pappl_system_t*, const char* driver_name, const char*, const char*, pappl_pr_driver_data_t* data,
                      ipp_t** attrs, void*) {
   if (std::strcmp(driver_name, DRIVER_NAME) != 0) return false;

@@ -11,6 +11,9 @@ namespace tenji::server {
 inline constexpr const char* DRIVER_NAME = "tenjiprint";
 inline constexpr const char* DRIVER_DESCRIPTION = "点字プリンター (tenjiprint)";
 
+// The driver list: the one driver.
+pappl_pr_driver_t* embosser_drivers();
+
 bool embosser_driver(pappl_system_t* system, const char* driver_name, const char* device_uri, const char* device_id,
                      pappl_pr_driver_data_t* data, ipp_t** attrs, void* unused);
 

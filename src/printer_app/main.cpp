@@ -12,8 +12,6 @@ extern "C" {
 
 namespace {
 
-pappl_pr_driver_t drivers[] = {{tenji::server::DRIVER_NAME, tenji::server::DRIVER_DESCRIPTION, nullptr, nullptr}};
-
 void usage(void*) {
   std::printf(
       "使い方: tenjiprint-server サブコマンド [オプション] [ファイル]\n"
@@ -34,7 +32,7 @@ void usage(void*) {
 
 int main(int argc, char* argv[]) {
   return papplMainloop(argc, argv, TENJI_VERSION, "tenjiprint " TENJI_VERSION,
-                       static_cast<int>(sizeof drivers / sizeof drivers[0]), drivers, nullptr,
+                       1, tenji::server::embosser_drivers(), nullptr,
                        tenji::server::embosser_driver, nullptr, nullptr, tenji::server::create_server_system, usage,
                        nullptr);
 }

@@ -19,8 +19,6 @@ namespace tenji::server {
 
 namespace {
 
-pappl_pr_driver_t DRIVERS[] = {{DRIVER_NAME, DRIVER_DESCRIPTION, nullptr, nullptr}};
-
 std::string option(int n, cups_option_t* options, const char* name, const std::string& otherwise = "") {
   const char* v = cupsGetOption(name, n, options);
   return v ? v : otherwise;
@@ -72,17 +70,17 @@ pappl_loglevel_t log_level(const std::string& name) {
   return PAPPL_LOGLEVEL_WARN;
 }
 
+// PAPPL saves its state (printers and the queue) only when its main loop
+// wakes, which may be 30 s away: waking it every second puts a new job in the
+// state file within a second, so that a crash loses none.
+bool wake_to_save_state(pappl_system_t*, void*) { return true; }
+
 pappl_system_t* refuse_option(const char* what) {
   std::fprintf(stderr, "%s: %s\n", SERVER_NAME, what);
   return nullptr;
 }
 
 }  // namespace
-
-// PAPPL saves its state (printers and the queue) only when its main loop
-// wakes, which may be 30 s away: waking it every second puts a new job in the
-// state file within a second, so that a crash loses none.
-bool wake_to_save_state(pappl_system_t*, void*) { return true; }
 
 ServerConfig& server_config() {
   static ServerConfig config;
@@ -129,8 +127,8 @@ pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
     return refuse_option(("待ち受けられませんでした: " + listen + " ポート " + std::to_string(port)).c_str());
   }
   papplSystemSetMaxDocumentSize(system, config.max_document_bytes);
-  papplSystemSetPrinterDrivers(system, static_cast<int>(sizeof DRIVERS / sizeof DRIVERS[0]), DRIVERS, nullptr, nullptr,
-                               embosser_driver, nullptr);
+  // Before the state is loaded: its printers are made with the driver.
+  papplSystemSetPrinterDrivers(system, 1, embosser_drivers(), nullptr, nullptr, embosser_driver, nullptr);
   add_braille_printing(system);
   add_settings_page(system);
   papplSystemSetFooterHTML(system, "tenjiprint " TENJI_VERSION);

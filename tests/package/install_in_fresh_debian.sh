@@ -3,7 +3,9 @@
 # apt installs them with what they depend on; an ordinary user gets the
 # version, settings under ~/.config, a print on the packaged virtual
 # embosser byte-identical to the build's, and every window drawn offscreen;
-# then purging leaves none of the packages' files behind.
+# the printer application prints the same stream through IPP, and its
+# systemd unit is installed but not enabled; then purging leaves none of the
+# packages' files behind.
 #   usage: install_in_fresh_debian.sh LINUX_BUILD_DIR PACKAGE_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -47,11 +49,11 @@ as_reader() { chroot --userspec=reader:reader "$root" env HOME=/home/reader LANG
 
 echo "== apt installs the packages and what they depend on"
 mkdir -p "$root/tmp/debs"
-cp "$packages"/tenjiprint_*.deb "$packages"/tenjiprint-tools_*.deb "$root/tmp/debs/"
+cp "$packages"/tenjiprint_*.deb "$packages"/tenjiprint-tools_*.deb "$packages"/tenjiprint-server_*.deb "$root/tmp/debs/"
 in_root apt-get update -q >"$work/update.log" 2>&1 || { cat "$work/update.log"; fail "apt could not update"; }
 in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/debs/*.deb' >"$work/apt.log" 2>&1 ||
   { tail -n 30 "$work/apt.log"; fail "apt could not install"; }
-in_root dpkg -L tenjiprint tenjiprint-tools | sort -u >"$work/files.txt"
+in_root dpkg -L tenjiprint tenjiprint-tools tenjiprint-server | sort -u >"$work/files.txt"
 in_root useradd -m reader
 
 echo "== the version, and settings in the user's folder"
@@ -78,8 +80,31 @@ echo "== every window drawn offscreen"
 as_reader env QT_QPA_PLATFORM=offscreen tenjiprint --screenshots /tmp/shots >/dev/null
 [ "$(ls "$root/tmp/shots"/*.png | wc -l)" -eq 11 ] || fail "not every window was drawn: $(ls "$root/tmp/shots")"
 
+echo "== the printer application: the same stream through IPP; its unit installed, not enabled"
+[ -f "$root/lib/systemd/system/tenjiprint-server.service" ] || fail "no systemd unit"
+[ -z "$(find "$root/etc/systemd" -name 'tenjiprint-server*' 2>/dev/null)" ] || fail "the unit was enabled"
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+as_reader tenjiprint-virtual-embosser --com 1 --jobs 1 --out /tmp/server-out >"$work/embosser2.log" 2>&1 &
+embosser_pid=$!
+for _ in $(seq 200); do [ -L "$root/home/reader/.config/tenjiprint/dosdevices/com1" ] && break; sleep 0.05; done
+as_reader tenjiprint-server server -o listen=127.0.0.1 -o server-port="$port" -o log-file=/tmp/server.log \
+  >"$work/server.out" 2>&1 &
+server_pid=$!
+for _ in $(seq 200); do
+  python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && break
+  sleep 0.05
+done
+as_reader tenjiprint-server add -d tenji -m tenjiprint -v tenjiprint:///COM1 || fail "the packaged server did not add the printer"
+as_reader tenjiprint-server submit -d tenji /tmp/aiueo.NRK >/dev/null || fail "the packaged server did not take the job"
+for _ in $(seq 300); do kill -0 "$embosser_pid" 2>/dev/null || break; sleep 0.1; done
+embosser_pid=
+as_reader tenjiprint-server shutdown >/dev/null 2>&1 || kill "$server_pid"
+wait "$server_pid" 2>/dev/null || true
+cmp "$work/host/out/job-1.bin" "$root/tmp/server-out/job-1.bin" || fail "the packaged server's stream differs from the build's print"
+echo "identical stream through the packaged printer application"
+
 echo "== purge leaves nothing of the packages"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tenjiprint tenjiprint-tools >"$work/purge.log" 2>&1 ||
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tenjiprint tenjiprint-tools tenjiprint-server >"$work/purge.log" 2>&1 ||
   { tail -n 20 "$work/purge.log"; fail "apt could not purge"; }
 left=()
 while read -r f; do
