@@ -156,6 +156,11 @@ bool emboss_pappl_job(pappl_job_t* job, pappl_device_t*, void*) {
     papplJobSetReasons(job, PAPPL_JREASON_ABORTED_BY_SYSTEM, PAPPL_JREASON_NONE);
     return false;
   }
+  if (observer.gave_up_on_the_line()) {
+    // The line stayed held after the Cancel: the printer needs a hand.
+    papplPrinterSetReasons(printer, PAPPL_PREASON_OFFLINE, PAPPL_PREASON_NONE);
+    return true;
+  }
   papplPrinterSetReasons(printer, PAPPL_PREASON_NONE, PAPPL_PREASON_OFFLINE);
   if (observer.stopped_by_server())
     return refuse(job, "サーバーが止まるため、打っていたマスのあとで印刷をやめました。", PAPPL_JREASON_ABORTED_BY_SYSTEM);

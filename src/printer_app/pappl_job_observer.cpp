@@ -1,10 +1,18 @@
 #include "printer_app/pappl_job_observer.h"
 
-#include <chrono>
-
+#include "print/emboss_job.h"
 #include "print/printing_flag.h"
 
 namespace tenji::server {
+
+namespace {
+
+// No cell for this long: the embosser holds the line (XOFF), out of paper or
+// off line. At 1200 bit/s a cell takes well under a second.
+constexpr auto HELD_AFTER = std::chrono::seconds(3);
+constexpr const char* HELD_MESSAGE = "点字プリンターが受信を止めています（用紙、カバー、オンラインのボタンを確認してください）。";
+
+}  // namespace
 
 void PapplJobObserver::show_message(const std::string& text, const std::string& caption, MessageIcon) {
   std::string line = text;
@@ -14,6 +22,7 @@ void PapplJobObserver::show_message(const std::string& text, const std::string& 
   papplJobSetMessage(job_, "%s", line.c_str());
   std::lock_guard lock(mutex_);
   message_ = line;
+  gave_up_ = gave_up_ || text == LINE_HELD_MESSAGE;
 }
 
 void PapplJobObserver::job_done(int result) {
@@ -23,10 +32,13 @@ void PapplJobObserver::job_done(int result) {
 }
 
 void PapplJobObserver::progress(const JobProgress& p) {
-  if (p.finished) {
+  {
     std::lock_guard lock(mutex_);
-    cancelled_ = p.cancelled;
-    return;
+    last_progress_ = std::chrono::steady_clock::now();
+    if (p.finished) {
+      cancelled_ = p.cancelled;
+      return;
+    }
   }
   // Every cell reports; the job's message changes with the line.
   if (p.copy == copy_ && p.page == page_ && p.line == line_) return;
@@ -42,6 +54,7 @@ int PapplJobObserver::wait() {
   bool passed_on = false;
   while (result_ == 0) {
     ended_.wait_for(lock, std::chrono::milliseconds(100));
+    watch_the_line(lock);
     const bool stopping = papplSystemIsShutdown(papplPrinterGetSystem(papplJobGetPrinter(job_)));
     if (!passed_on && (papplJobIsCanceled(job_) || stopping)) {
       passed_on = true;
@@ -51,8 +64,31 @@ int PapplJobObserver::wait() {
       lock.lock();
     }
   }
+  if (held_) papplPrinterSetReasons(papplJobGetPrinter(job_), PAPPL_PREASON_NONE, PAPPL_PREASON_OTHER);
   if (result_ == 1 && !cancelled_ && page_ != 0) papplJobSetImpressionsCompleted(job_, 1);
   return result_;
+}
+
+// Called with the lock held; PAPPL is told without it.
+void PapplJobObserver::watch_the_line(std::unique_lock<std::mutex>& lock) {
+  const bool held_now = std::chrono::steady_clock::now() - last_progress_ >= HELD_AFTER;
+  if (held_now == held_) return;
+  held_ = held_now;
+  lock.unlock();
+  pappl_printer_t* printer = papplJobGetPrinter(job_);
+  if (held_now) {
+    papplLogJob(job_, PAPPL_LOGLEVEL_WARN, "%s", HELD_MESSAGE);
+    papplJobSetMessage(job_, "%s", HELD_MESSAGE);
+    papplPrinterSetReasons(printer, PAPPL_PREASON_OTHER, PAPPL_PREASON_NONE);
+  } else {
+    papplPrinterSetReasons(printer, PAPPL_PREASON_NONE, PAPPL_PREASON_OTHER);
+  }
+  lock.lock();
+}
+
+bool PapplJobObserver::gave_up_on_the_line() {
+  std::lock_guard lock(mutex_);
+  return gave_up_;
 }
 
 bool PapplJobObserver::stopped_by_server() {

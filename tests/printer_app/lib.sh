@@ -79,18 +79,18 @@ wait_processing() {
 }
 
 # Job $1 reaches state $2 (3 pending … 7 canceled, 8 aborted, 9 completed)
-# within 10 s, as ipptool reads it.
+# within 30 s, as ipptool reads it.
 expect_job_state() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     ipptool -t -d jobid="$1" -d state="$2" "$uri" "$here/job-state.test" >"$work/job-state.txt" 2>&1 && return
     sleep 0.1
   done
   fail "job $1 is not in state $2: $(grep -E 'GOT|EXPECTED' "$work/job-state.txt" | head -3)"
 }
 
-# Job $1 ended in state $2 with $3 in its job-state-message.
+# Job $1 comes to state $2 with $3 in its job-state-message (within 30 s).
 expect_job_message() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     ipptool -t -d jobid="$1" -d state="$2" -d message="$3" "$uri" "$here/job-message.test" >"$work/job-message.txt" 2>&1 &&
       return
     sleep 0.1
@@ -98,9 +98,9 @@ expect_job_message() {
   fail "job $1 is not in state $2 saying '$3': $(grep -E 'GOT|EXPECTED' "$work/job-message.txt" | head -4)"
 }
 
-# The printer's state reasons come to hold $1 within 10 s.
+# The printer's state reasons come to hold $1 within 30 s.
 expect_printer_reason() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     ipptool -t -d reason="$1" "$uri" "$here/printer-state.test" >"$work/printer-state.txt" 2>&1 && return
     sleep 0.1
   done
