@@ -6,8 +6,10 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <string>
 
 #include "printer_app/embosser_driver.h"
+#include "printer_app/server_config.h"
 #include "printer_app/server_system.h"
 
 namespace {
@@ -31,6 +33,9 @@ void usage(void*) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // PAPPL takes the program's file name for its control socket.
+  const std::string program = argv[0];
+  tenji::server::server_config().program_name = program.substr(program.find_last_of('/') + 1);
   return papplMainloop(argc, argv, TENJI_VERSION, "tenjiprint " TENJI_VERSION,
                        1, tenji::server::embosser_drivers(), nullptr,
                        tenji::server::embosser_driver, nullptr, nullptr, tenji::server::create_server_system, usage,

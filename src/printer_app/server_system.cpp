@@ -1,6 +1,8 @@
 #include "printer_app/server_system.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,19 +37,19 @@ bool whole_number(const std::string& text, long long max, long long& value) {
 }
 
 // Root keeps its state and spool under /var; a user under the XDG folders.
-std::string default_state_file() {
-  if (getuid() == 0) return "/var/lib/tenjiprint-server/tenjiprint-server.state";
+std::string default_state_file(const std::string& name) {
+  if (getuid() == 0) return "/var/lib/" + name + "/" + name + ".state";
   const char* state = std::getenv("XDG_STATE_HOME");
   const char* home = std::getenv("HOME");
   const std::string dir = state && *state ? std::string(state) : std::string(home ? home : "/tmp") + "/.local/state";
-  return dir + "/tenjiprint-server.state";
+  return dir + "/" + name + ".state";
 }
 
-std::string default_spool_directory() {
-  if (getuid() == 0) return "/var/spool/tenjiprint-server";
+std::string default_spool_directory(const std::string& name) {
+  if (getuid() == 0) return "/var/spool/" + name;
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && *runtime) return std::string(runtime) + "/tenjiprint-server.d";
-  return std::string(papplGetTempDir()) + "/tenjiprint-server" + std::to_string(getuid()) + ".d";
+  if (runtime && *runtime) return std::string(runtime) + "/" + name + ".d";
+  return std::string(papplGetTempDir()) + "/" + name + std::to_string(getuid()) + ".d";
 }
 
 // mkdir -p, owner only.
@@ -75,6 +77,25 @@ pappl_loglevel_t log_level(const std::string& name) {
 // state file within a second, so that a crash loses none.
 bool wake_to_save_state(pappl_system_t*, void*) { return true; }
 
+// PAPPL's control socket, where the subcommands find the server: a second
+// server of the same name and user would silently take it over.
+std::string control_socket_path(const std::string& name) {
+  if (getuid() == 0) return "/run/" + name + ".sock";
+  return std::string(papplGetTempDir()) + "/" + name + std::to_string(getuid()) + ".sock";
+}
+
+bool something_answers_at(const std::string& socket_path) {
+  sockaddr_un address{};
+  if (socket_path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, socket_path.c_str(), socket_path.size() + 1);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return answered;
+}
+
 pappl_system_t* refuse_option(const char* what) {
   std::fprintf(stderr, "%s: %s\n", SERVER_NAME, what);
   return nullptr;
@@ -89,6 +110,9 @@ ServerConfig& server_config() {
 
 pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
   ServerConfig& config = server_config();
+  const std::string& name = config.program_name;
+  if (const std::string socket = control_socket_path(name); something_answers_at(socket))
+    return refuse_option((name + " はもう動いています（" + socket + "）").c_str());
   long long port = 0, max_bytes = 0;
   if (!whole_number(option(n, options, "server-port", "0"), 65535, port))
     return refuse_option("server-port には 0〜65535 の整数を指定します");
@@ -103,9 +127,9 @@ pappl_system_t* create_server_system(int n, cups_option_t* options, void*) {
   config.settings_path = option(n, options, "settings");
   if (config.settings_path.empty() && !ensure_settings_file(config.settings_path))
     std::fprintf(stderr, "%s: %s\n%s\n", SERVER_NAME, SETTINGS_WRITE_FAILED, config.settings_path.c_str());
-  config.state_path = option(n, options, "state-file", default_state_file());
+  config.state_path = option(n, options, "state-file", default_state_file(name));
   make_directories(parent_of(config.state_path));
-  const std::string spool = option(n, options, "spool-directory", default_spool_directory());
+  const std::string spool = option(n, options, "spool-directory", default_spool_directory(name));
   make_directories(spool);
   const std::string log_file = option(n, options, "log-file", "syslog");
   const std::string listen = option(n, options, "listen", "localhost");

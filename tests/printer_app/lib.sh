@@ -5,7 +5,13 @@ source "$src/tests/support/line_settings.sh"
 work=$(mktemp -d /tmp/tenji-server.XXXXXX)
 export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run HOME=$work/home TMPDIR=$work/tmp
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$TMPDIR"
-server=$build/src/printer_app/tenjiprint-server
+# The server under a name of this run's own: PAPPL names the control socket
+# after the program (as root /run/NAME.sock, else $TMPDIR/NAME<uid>.sock), so
+# no test reaches a server of the user's or of another run.
+mkdir -p "$work/bin"
+server_name=tenjiprint-server-test-$$
+server=$work/bin/$server_name
+ln -s "$build/src/printer_app/tenjiprint-server" "$server"
 cli=$build/src/app/tenjiprint
 embosser=$build/tools/virtual-embosser
 settings=$work/tenjiprint.ini
@@ -14,6 +20,7 @@ pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  [ "$(id -u)" -ne 0 ] || rm -f "/run/$server_name.sock"
   if [ -n "${KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT

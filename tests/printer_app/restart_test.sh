@@ -35,9 +35,20 @@ sys.exit(0 if ok else 1)
 PY
 }
 
-# SIGKILL mid-job, two waiting.
+# A second server of the same name and user does not take the first one's
+# control socket: it says so and exits, and the first goes on answering.
 start_embosser 3 "$work/killed" --baud 9600
 start_server
+other_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+if "$server" server -o listen=127.0.0.1 -o server-port="$other_port" -o spool-directory="$work/spool2" \
+    -o state-file="$work/server2.state" >"$work/second.out" 2>&1; then
+  fail "a second server started beside the first"
+fi
+grep -q "$server_name はもう動いています" "$work/second.out" || fail "the second server did not say why: $(cat "$work/second.out")"
+"$server" printers >/dev/null || fail "the first server stopped answering"
+echo "a second server: refused ($(head -1 "$work/second.out"))"
+
+# SIGKILL mid-job, two waiting.
 "$server" add -d tenji -m tenjiprint -v tenjiprint:///COM1 || fail "add exited $?"
 long=$(submit "$work/long.txt")
 first=$(submit "$work/short1.txt")
