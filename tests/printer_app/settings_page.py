@@ -12,7 +12,9 @@ import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.common.exceptions import NoSuchElementException, StaleElementReferenceException
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support import expected_conditions
 from selenium.webdriver.support.ui import WebDriverWait
 
 base, axe_js, work = sys.argv[1], sys.argv[2], sys.argv[3]
@@ -29,7 +31,7 @@ for a in ("--headless=new", "--no-sandbox", "--lang=ja", "--disable-gpu", "--use
 options.binary_location = "/usr/bin/chromium"
 driver = webdriver.Chrome(service=Service(executable_path="/usr/bin/chromedriver"), options=options)
 driver.set_script_timeout(30)
-wait = WebDriverWait(driver, 15)
+wait = WebDriverWait(driver, 30, ignored_exceptions=(NoSuchElementException, StaleElementReferenceException))
 axe = open(axe_js, encoding="utf-8").read()
 
 
@@ -44,6 +46,13 @@ def no_violations(where):
 
 def text_of(element_id):
     return driver.find_element(By.ID, element_id).text
+
+
+def submit(form_id):
+    """Sends the form and waits for the answer's page to replace this one."""
+    form = driver.find_element(By.ID, form_id)
+    form.find_element(By.CSS_SELECTOR, "input[type=submit]").click()
+    wait.until(expected_conditions.staleness_of(form))
 
 
 def retype(element_id, text):
@@ -61,7 +70,7 @@ try:
     retype("TEN_HEIGHT", "2.5")
     wait.until(lambda d: text_of("TEN_HEIGHT-step") == "2.54")
     wait.until(lambda d: text_of("capacity") == "32マス × 21行")
-    driver.find_element(By.CSS_SELECTOR, "#tenji-form input[type=submit]").click()
+    submit("tenji-form")
     wait.until(lambda d: "保存しました" in text_of("tenji-message"))
     if "印刷できるマス数：32マス" not in text_of("tenji-message") or "行数：21行" not in text_of("tenji-message"):
         fail("the saved message does not give the capacity: " + text_of("tenji-message"))
@@ -71,7 +80,7 @@ try:
 
     retype("GYO_BETWEEN", "９．５")  # full-width, and out of range
     wait.until(lambda d: text_of("live-message") == "行間の値が範囲内ではありません。")
-    driver.find_element(By.CSS_SELECTOR, "#tenji-form input[type=submit]").click()
+    submit("tenji-form")
     wait.until(lambda d: d.find_element(By.ID, "tenji-message").get_attribute("role") == "alert")
     if text_of("tenji-message") != "行間の値が範囲内ではありません。":
         fail("a value out of range: " + text_of("tenji-message"))
@@ -88,14 +97,14 @@ try:
         f.write(brs.replace("TEN_HEIGHT=2.54", "TEN_HEIGHT=2.86"))
     driver.get(base + "/tenjiprint")
     driver.find_element(By.ID, "brs").send_keys(upload)
-    driver.find_element(By.CSS_SELECTOR, "#tenji-upload input[type=submit]").click()
+    submit("tenji-upload")
     wait.until(lambda d: "読み込んで保存しました" in text_of("tenji-message"))
     if driver.find_element(By.ID, "TEN_HEIGHT").get_attribute("value") != "2.86":
         fail("the uploaded .brs was not taken")
 
     # Back to 2.54 for the print that follows.
     retype("TEN_HEIGHT", "2.5")
-    driver.find_element(By.CSS_SELECTOR, "#tenji-form input[type=submit]").click()
+    submit("tenji-form")
     wait.until(lambda d: "保存しました" in text_of("tenji-message"))
     print("settings page: 2.5 → 2.54 live and saved, refusal kept the typed ９．５, .brs down and up, no axe violation")
 finally:
