@@ -61,6 +61,36 @@ reference() {
 }
 samples=$src/samples
 
+# Five small documents, $work/doc0.txt … doc4.txt, each of other cells and
+# length, and what print sends of each: told apart in a queue's captures.
+make_small_documents() {
+  for d in 0 1 2 3 4; do
+    python3 -c "print(chr(0x2801 + $d) * ($d + 1))" >"$work/doc$d.txt"
+    reference "doc$d" "$work/doc$d.txt" --pages all
+  done
+}
+
+# A full page of ⠿ ($work/long.txt, about 15 s at 9600 bit/s) and what print
+# sends of it.
+make_long_document() {
+  python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
+  reference long "$work/long.txt" --pages all
+}
+
+# A capture cut by a stop or a Cancel: what print sends up to a whole cell, then CR.
+check_cut_capture() {
+  python3 - "$1" "$work/ref/long.bin" <<'PY' || fail "capture $1 is not cut after a whole cell and CR"
+import json, sys
+cut, whole = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+info = json.load(open(sys.argv[1][:-4] + ".json"))
+dots = sum(len(p["dots"]) for p in info["pages"])
+ok = cut.endswith(b"\r") and whole.startswith(cut[:-1]) and len(cut) < len(whole) and dots % 6 == 0 \
+     and not info["protocol_errors"]
+print("cut after %d of %d bytes, %d dots" % (len(cut), len(whole), dots))
+sys.exit(0 if ok else 1)
+PY
+}
+
 # The server on 127.0.0.1:$port with this run's folders; extra -o options may
 # follow. Its pid in $server_pid; returns once it answers.
 start_server() {

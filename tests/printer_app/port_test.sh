@@ -12,9 +12,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../.." && pwd)
 source "$here/lib.sh"
 
-python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
+make_long_document
 reference brf "$samples/three-pages.brf" --pages all
-reference long "$work/long.txt" --pages all
 # A COM number with no serial port behind it on this machine (COM1 falls
 # back to /dev/ttyS0).
 com=9

@@ -11,29 +11,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../.." && pwd)
 source "$here/lib.sh"
 
-# A long job (a full page of ⠿, about 15 s at 9600 bit/s) and two short ones.
-python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
+# A long job and two short ones.
+make_long_document
 printf '⠁⠃\n' >"$work/short1.txt"
 printf '⠉⠙⠑\n' >"$work/short2.txt"
-reference long "$work/long.txt" --pages all
 reference short1 "$work/short1.txt" --pages all
 reference short2 "$work/short2.txt" --pages all
 
 submit() { local id; id=$("$server" submit -d tenji "$1") || fail "submit $1"; echo "${id#tenji-}"; }
 
-# A capture cut by a stop: what print sends up to a whole cell, then CR.
-check_cut_capture() {
-  python3 - "$1" "$work/ref/long.bin" <<'PY' || fail "capture $1 is not cut after a whole cell and CR"
-import json, sys
-cut, whole = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
-info = json.load(open(sys.argv[1][:-4] + ".json"))
-dots = sum(len(p["dots"]) for p in info["pages"])
-ok = cut.endswith(b"\r") and whole.startswith(cut[:-1]) and len(cut) < len(whole) and dots % 6 == 0 \
-     and not info["protocol_errors"]
-print("cut after %d of %d bytes, %d dots" % (len(cut), len(whole), dots))
-sys.exit(0 if ok else 1)
-PY
-}
 
 # A second server of the same name and user does not take the first one's
 # control socket: it says so and exits, and the first goes on answering.

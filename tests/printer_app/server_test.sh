@@ -18,10 +18,8 @@ reference pef "$samples/three-pages.pef" --pages all
 reference text "$samples/aiueo.txt" --pages all
 reference pages "$samples/three-pages.pef" --pages 2-3
 reference copies "$samples/aiueo.brf" --pages all --copies 2
-for d in 0 1 2 3 4; do
-  python3 -c "import sys; print(chr(0x2801 + $d) * ($d + 1))" >"$work/doc$d.txt"
-  reference "doc$d" "$work/doc$d.txt" --pages all
-done
+make_small_documents
+make_long_document
 
 # The server: loopback only, its own folders, documents up to 100000 bytes.
 start_embosser 7 "$work/formats"
@@ -99,7 +97,6 @@ cmp -s "$work/after-malformed/job-1.bin" "$work/ref/brf.bin" || fail "the good j
 echo "malformed: 1000 requests ($answered answered), then a good job printed"
 
 # Get-Printer-Attributes while a job prints: p99 within 50 ms.
-python3 -c "print('\n'.join(['⠿' * 32] * 22))" >"$work/long.txt"
 start_embosser 1 "$work/busy" --baud 9600
 long=$("$server" submit -d tenji "$work/long.txt") || fail "submit"
 wait_processing "${long#tenji-}"
