@@ -57,7 +57,12 @@ for name in nrk brf pef text pef pages copies; do
   n=$((n + 1))
   cmp -s "$work/formats/job-$n.bin" "$work/ref/$name.bin" || fail "capture $n is not what print sends for $name"
 done
-echo "formats: 7 jobs byte-identical to tenjiprint print (NRK, BRF, PEF, text, octet-stream, page-ranges, copies)"
+# Sheets as impressions: three pages; two pages of a range; two copies of one.
+for job_and_count in 2:3 6:2 7:2; do
+  ipptool -t -d jobid="${job_and_count%:*}" -d count="${job_and_count#*:}" "$uri" "$here/job-impressions.test" \
+    >"$work/impressions.txt" 2>&1 || fail "job-impressions-completed of job ${job_and_count%:*}: $(grep GOT "$work/impressions.txt")"
+done
+echo "formats: 7 jobs byte-identical to tenjiprint print (NRK, BRF, PEF, text, octet-stream, page-ranges, copies)" and their impressions
 
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/picture.png"
 ipptool -t -d png="$work/picture.png" "$uri" "$here/refused-formats.test" >"$work/refused.txt" 2>&1 ||
