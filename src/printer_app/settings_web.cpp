@@ -1,6 +1,9 @@
 #include "printer_app/settings_web.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -150,14 +153,18 @@ bool live_values(pappl_client_t* client, void*) {
 bool brs_download(pappl_client_t* client, void*) {
   PrintSettings settings;
   load_all_keys(server_config().settings_path, settings);
-  char temp[1024];
-  std::snprintf(temp, sizeof temp, "%s/tenjiprint-download-%d.brs", papplGetTempDir(), papplClientGetHostPort(client));
+  // The settings file's writer makes the .brs; each download its own file.
+  std::string temp = std::string(papplGetTempDir()) + "/tenjiprint-download-XXXXXX";
   std::string body;
-  if (save_layout_keys(temp, settings)) {
-    std::ifstream in(temp, std::ios::binary);
-    body.assign(std::istreambuf_iterator<char>(in), {});
+  const int fd = ::mkstemp(temp.data());
+  if (fd >= 0) {
+    ::close(fd);
+    if (save_layout_keys(temp, settings)) {
+      std::ifstream in(temp, std::ios::binary);
+      body.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::remove(temp.c_str());
   }
-  std::remove(temp);
   if (body.empty()) return respond_with(client, HTTP_STATUS_SERVER_ERROR, "text/plain; charset=utf-8", BRS_OPEN_FAILED);
   return respond_with(client, HTTP_STATUS_OK, "application/octet-stream", body);
 }
