@@ -212,7 +212,7 @@ class Command {
         break;
     }
     const FitCheck& fit = choice.fit;
-    if (fit.result == -1 || (fit.result == -2 && !o_.pages)) {
+    if (choice.exceeds_area) {
       platform::print_text(err_, "%s\n", does_not_fit_message(settings, fit).c_str());
       if (choice.refusal == PrintRefusal::does_not_fit) {
         platform::print_text(err_, "--force で収まる分だけ印刷します。%s\n",

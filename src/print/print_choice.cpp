@@ -32,8 +32,8 @@ PrintChoice choose_pages(const PrintSettings& settings, const BrailleDocument& d
   c.fit = check_fit(settings, document);
   // Across whole pages, lines beyond LPP go on the next page; only lines too
   // long stop.
-  const bool too_big = c.fit.result == -1 || (c.fit.result == -2 && !range);
-  if (too_big && !force) c.refusal = PrintRefusal::does_not_fit;
+  c.exceeds_area = c.fit.result == -1 || (c.fit.result == -2 && !range);
+  if (c.exceeds_area && !force) c.refusal = PrintRefusal::does_not_fit;
   return c;
 }
 

@@ -27,6 +27,10 @@ struct PrintChoice {
   int page_count = 0;           // the document's pages (for no_such_pages)
   std::string geometry_problem;
   FitCheck fit;  // filled once the geometry is good
+  // The document exceeds the print area as this print takes it (refused
+  // unless forced): a line longer than CPL, or more than LPP lines when only
+  // the first page prints.
+  bool exceeds_area = false;
 };
 
 // `range`: whole pages from the document's breaks; none: its first page.

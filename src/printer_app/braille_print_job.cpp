@@ -26,9 +26,7 @@ namespace {
 
 // Ends the job with a reason the client reads in job-state-message.
 bool refuse(pappl_job_t* job, const std::string& why, pappl_jreason_t reason) {
-  std::string line = why;
-  for (char& c : line)
-    if (c == '\n') c = ' ';
+  const std::string line = one_line(why);
   papplLogJob(job, PAPPL_LOGLEVEL_ERROR, "%s", line.c_str());
   papplJobSetMessage(job, "%s", line.c_str());
   papplJobSetReasons(job, reason, PAPPL_JREASON_NONE);

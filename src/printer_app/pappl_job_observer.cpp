@@ -14,10 +14,14 @@ constexpr const char* HELD_MESSAGE = "点字プリンターが受信を止めて
 
 }  // namespace
 
-void PapplJobObserver::show_message(const std::string& text, const std::string& caption, MessageIcon) {
-  std::string line = text;
-  for (char& c : line)
+std::string one_line(std::string text) {
+  for (char& c : text)
     if (c == '\n') c = ' ';
+  return text;
+}
+
+void PapplJobObserver::show_message(const std::string& text, const std::string& caption, MessageIcon) {
+  const std::string line = one_line(text);
   papplLogJob(job_, PAPPL_LOGLEVEL_ERROR, "%s: %s", caption.c_str(), line.c_str());
   papplJobSetMessage(job_, "%s", line.c_str());
   std::lock_guard lock(mutex_);

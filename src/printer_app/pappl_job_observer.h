@@ -18,6 +18,9 @@ extern "C" {
 
 namespace tenji::server {
 
+// A message as one line, for job-state-message and the log.
+std::string one_line(std::string text);
+
 class PapplJobObserver final : public JobObserver {
  public:
   explicit PapplJobObserver(pappl_job_t* job) : job_(job) {}
